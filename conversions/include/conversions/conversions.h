@@ -1,0 +1,77 @@
+// The pure logic of Quorvane: parsing a hex offset, turning it into the
+// pointer a NES game stores for it, and encoding a word as hex codes.
+//
+// Texts are UTF-16 code units, the units a Qt text box holds, so lengths and
+// positions count code units. Nothing here keeps state between calls.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace conversions {
+
+// The one error of the conversions: arithmetic that would leave its range.
+// It carries the classic run-time error number 6, "Overflow".
+class ArithmeticOverflow : public std::overflow_error {
+public:
+    ArithmeticOverflow() : std::overflow_error("Overflow") {}
+    [[nodiscard]] int number() const noexcept { return 6; }
+};
+
+// ---- Value rules -----------------------------------------------------------
+
+// The character's code in Windows-1252, the usual 8-bit code page: 0x00-0x7F
+// and 0xA0-0xFF give themselves, the printable characters of 0x80-0x9F give
+// their bytes, and a code unit the code page cannot hold gives 63 ("?").
+std::int16_t AnsiCode(char16_t character);
+
+// Upper-case hex with no leading zeros; a negative value is shown as its
+// 16-bit two's complement, so it always has four digits (-1 gives "FFFF").
+std::string HexDigits16(std::int16_t value);
+
+// Upper-case hex with no leading zeros (256 gives "100").
+std::string HexDigits32(std::int32_t value);
+
+// a - b, raising ArithmeticOverflow where the result leaves -32768..32767.
+std::int16_t Subtract16(std::int16_t a, std::int16_t b);
+
+// value * 16 + digit, raising ArithmeticOverflow past 2147483647.
+// value must be 0 or more and digit 0 to 15.
+std::int32_t AppendHexDigit(std::int32_t value, int digit);
+
+// ---- The conversions -------------------------------------------------------
+
+// Texts of this many code units or more are refused with ArithmeticOverflow.
+inline constexpr std::size_t kMaxHexTextLength = 32767;
+
+// Reads the hex digits of HexNum in order, most significant first, in either
+// case; every other code unit is skipped and takes no place, so "0x8133",
+// "$8133", "8133h" and " 81 33 " all give 0x8133. Raises ArithmeticOverflow
+// for a value above 0x7FFFFFFF or a text of kMaxHexTextLength units or more.
+std::int32_t HextoDec(std::u16string_view HexNum);
+
+// The 16-bit processor address that sees the byte at the file offset typed
+// in offsetText: the 16-byte header removed, the rest folded into one 16 KB
+// bank, mapped at 0x8000 (Type 1) or 0xC000 (Type 2; it wins if both are
+// set, and the base is 0 when neither is). Raises as HextoDec does.
+std::uint16_t ComputeCpuAddress(std::u16string_view offsetText, bool type1Selected,
+                                bool type2Selected);
+
+// A processor address as the pointer stored in the file: low byte first,
+// shown as one upper-case hex number without leading zeros (0x8000 gives
+// "80", 0x8123 gives "2381").
+std::string PointerText(std::uint16_t cpuAddress);
+
+// PointerText(ComputeCpuAddress(...)): the pointer tool from text to text.
+std::string ComputePointerText(std::u16string_view offsetText, bool type1Selected,
+                               bool type2Selected);
+
+// One code per code unit, each its AnsiCode less 48 in hex: two digits, or
+// four for a code below "0"; each code preceded by one space ("AB" gives
+// " 11 12", "" gives ""). Raises ArithmeticOverflow only where the code less
+// 48 leaves the 16-bit range, which Windows-1252 codes never do.
+std::string StringToHex(std::u16string_view StrToHex);
+
+}  // namespace conversions

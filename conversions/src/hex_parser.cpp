@@ -1,0 +1,45 @@
+// Reading the offset box: hex digits in either case, anything else skipped.
+#include "conversions/conversions.h"
+
+#include <array>
+
+namespace conversions {
+namespace {
+
+constexpr std::int8_t kNotADigit = -1;
+
+// The value of each ASCII hex digit, kNotADigit for every other character.
+// Only ASCII code units can be digits: AnsiCode sends every other one to
+// 128..255 or to "?".
+constexpr std::array<std::int8_t, 128> MakeDigitTable() {
+    std::array<std::int8_t, 128> table{};
+    for (auto& entry : table) {
+        entry = kNotADigit;
+    }
+    for (int i = 0; i < 10; ++i) {
+        table[static_cast<std::size_t>('0' + i)] = static_cast<std::int8_t>(i);
+    }
+    for (int i = 0; i < 6; ++i) {
+        table[static_cast<std::size_t>('A' + i)] = static_cast<std::int8_t>(10 + i);
+        table[static_cast<std::size_t>('a' + i)] = static_cast<std::int8_t>(10 + i);
+    }
+    return table;
+}
+constexpr std::array<std::int8_t, 128> kDigitValue = MakeDigitTable();
+
+}  // namespace
+
+std::int32_t HextoDec(std::u16string_view HexNum) {
+    if (HexNum.size() >= kMaxHexTextLength) {
+        throw ArithmeticOverflow();
+    }
+    std::int32_t value = 0;
+    for (const char16_t unit : HexNum) {
+        if (unit < kDigitValue.size() && kDigitValue[unit] != kNotADigit) {
+            value = AppendHexDigit(value, kDigitValue[unit]);
+        }
+    }
+    return value;
+}
+
+}  // namespace conversions

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building and testing Quorvane needs,
+# only those that are missing. Sourced by run.sh and test.sh.
+
+quorvane_packages=(
+  cmake ninja-build g++ pkg-config
+  libgtest-dev libbenchmark-dev
+  qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
+  clang libclang-rt-14-dev clang-tidy clang-format
+)
+
+quorvane_missing_packages() {
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+      printf '%s\n' "$package"
+  done
+}
+
+# Installs the missing ones from the list given; returns non-zero, after
+# printing the command to run, when it has no right to install them.
+quorvane_install() {
+  local missing
+  mapfile -t missing < <(quorvane_missing_packages "$@")
+  [ "${#missing[@]}" -eq 0 ] && return 0
+
+  local apt=(apt-get install -y --no-install-recommends "${missing[@]}")
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+      sudo=(sudo)
+    else
+      echo "Quorvane needs these Debian packages. Install them with:" >&2
+      echo "  sudo apt-get update && sudo ${apt[*]}" >&2
+      return 1
+    fi
+  fi
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq && "${sudo[@]}" "${apt[@]}" -qq
+}
