@@ -8,7 +8,9 @@ quorvane_install "${quorvane_packages[@]}"
 cmake --preset default
 cmake --build --preset default
 
-if [ -x build/default/app/quorvane ]; then
-  exec build/default/app/quorvane
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "Built build/default/app/quorvane, but there is no display to open it on." >&2
+  echo "Run it from a desktop session (or under xvfb-run)." >&2
+  exit 1
 fi
-echo "The conversions library is built; the window is not there yet."
+exec build/default/app/quorvane
