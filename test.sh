@@ -1,13 +1,90 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Quorvane and runs every test headless.
-# Exits non-zero on any failure.
-set -euo pipefail
+# Installs what is missing, builds Quorvane and runs every check headless:
+#   1. the tests of the Release build;
+#   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
+#   3. each fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 20);
+#   4. clang-format and clang-tidy over the project's own sources.
+# Every stage runs; the script exits non-zero when any of them fails.
+set -uo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
 
-quorvane_install "${quorvane_packages[@]}"
+quorvane_install "${quorvane_packages[@]}" || exit 1
 export QT_QPA_PLATFORM=offscreen
 
-cmake --preset default
-cmake --build --preset default
-ctest --preset default
+passed=0
+failed=0
+stage() {
+  local name=$1
+  shift
+  echo
+  echo "=== $name"
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "=== FAILED: $name"
+  fi
+}
+
+build_and_test() {
+  cmake --preset "$1" && cmake --build --preset "$1" && ctest --preset "$1"
+}
+
+fuzz() {
+  cmake --preset fuzz >/dev/null && cmake --build --preset fuzz || return 1
+  local target corpus status=0
+  for target in hextodec_fuzz pointer_fuzz word_to_hex_fuzz; do
+    corpus=$(mktemp -d)
+    build/fuzz/conversions/fuzz/$target -max_total_time="${QUORVANE_FUZZ_SECONDS:-20}" \
+      -print_final_stats=1 "$corpus" conversions/fuzz/seeds 2>"$corpus.log"
+    local rc=$?
+    grep -E '^(Done|stat::average_exec_per_sec)' "$corpus.log" | sed "s/^/$target: /"
+    if [ "$rc" -ne 0 ]; then
+      tail -n 40 "$corpus.log"
+      status=1
+    fi
+    rm -rf "$corpus" "$corpus.log"
+  done
+  return "$status"
+}
+
+static_checks() {
+  local status=0 sources
+  mapfile -t sources < <(git ls-files '*.cpp' '*.h')
+  clang-format --dry-run --Werror "${sources[@]}" || status=1
+
+  # Each source against the build that compiles it with clang-compatible flags.
+  local tidy=(clang-tidy --quiet)
+  tidy_with() {
+    local build=$1
+    shift
+    [ "$#" -eq 0 ] && return 0
+    printf '%s\n' "$@" | xargs -P 2 -n 4 "${tidy[@]}" -p "$build" 2>&1 |
+      grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated' | tee /tmp/quorvane-tidy.$$
+    ! grep -q -E '(warning|error):' /tmp/quorvane-tidy.$$
+  }
+  local fuzz_sources bench_sources other_sources
+  mapfile -t fuzz_sources < <(git ls-files 'conversions/fuzz/*.cpp')
+  mapfile -t bench_sources < <(git ls-files '*/bench/*.cpp')
+  mapfile -t other_sources < <(git ls-files '*.cpp' ':!conversions/fuzz/*' ':!*/bench/*')
+  tidy_with build/asan "${other_sources[@]}" || status=1
+  tidy_with build/fuzz "${fuzz_sources[@]}" || status=1
+  tidy_with build/default "${bench_sources[@]}" || status=1
+  rm -f /tmp/quorvane-tidy.$$
+  [ "$status" -eq 0 ] && echo "clang-format and clang-tidy: nothing to report"
+  return "$status"
+}
+
+stage "Release build and tests" build_and_test default
+stage "Sanitizer build and tests" build_and_test asan
+if command -v clang++ >/dev/null 2>&1; then
+  stage "Fuzzing" fuzz
+else
+  echo "clang++ is missing: fuzzing skipped"
+fi
+stage "clang-format and clang-tidy" static_checks
+
+echo
+echo "test.sh: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

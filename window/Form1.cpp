@@ -94,9 +94,7 @@ void Form1::Command1_Click() {
     });
 }
 
-void Form1::Exit_Click() {
-    close();
-}
+void Form1::Exit_Click() { close(); }
 
 void Form1::Option1_Click() {
     ui->Option1->setChecked(true);

@@ -16,12 +16,12 @@ constexpr std::array<std::int8_t, 128> MakeDigitTable() {
     for (auto& entry : table) {
         entry = kNotADigit;
     }
-    for (int i = 0; i < 10; ++i) {
-        table[static_cast<std::size_t>('0' + i)] = static_cast<std::int8_t>(i);
+    for (std::size_t i = 0; i < 10; ++i) {
+        table['0' + i] = static_cast<std::int8_t>(i);
     }
-    for (int i = 0; i < 6; ++i) {
-        table[static_cast<std::size_t>('A' + i)] = static_cast<std::int8_t>(10 + i);
-        table[static_cast<std::size_t>('a' + i)] = static_cast<std::int8_t>(10 + i);
+    for (std::size_t i = 0; i < 6; ++i) {
+        table['A' + i] = static_cast<std::int8_t>(10 + i);
+        table['a' + i] = static_cast<std::int8_t>(10 + i);
     }
     return table;
 }

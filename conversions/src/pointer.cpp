@@ -6,8 +6,8 @@
 namespace conversions {
 namespace {
 
-constexpr std::int32_t kHeaderSize = 0x10;   // the iNES header before the data
-constexpr std::int32_t kBankSize = 0x4000;   // one 16 KB program bank
+constexpr std::int32_t kHeaderSize = 0x10;  // the iNES header before the data
+constexpr std::int32_t kBankSize = 0x4000;  // one 16 KB program bank
 constexpr std::uint16_t kType1Base = 0x8000;
 constexpr std::uint16_t kType2Base = 0xC000;
 
