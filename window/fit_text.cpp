@@ -3,16 +3,14 @@
 #include <QFontMetrics>
 #include <QLabel>
 
-int CaptionWidth(const QLabel& label) {
-    return QFontMetrics(label.font()).horizontalAdvance(label.text());
-}
-
 void ShrinkFontsToFit(QWidget& window) {
     constexpr qreal kSmallestPointSize = 6;
+    constexpr qreal kStep = 0.5;
     for (QLabel* label : window.findChildren<QLabel*>()) {
         QFont font = label->font();
-        while (CaptionWidth(*label) > label->width() && font.pointSizeF() > kSmallestPointSize) {
-            font.setPointSizeF(font.pointSizeF() - 0.5);
+        while (QFontMetrics(font).horizontalAdvance(label->text()) > label->width() &&
+               font.pointSizeF() - kStep >= kSmallestPointSize) {
+            font.setPointSizeF(font.pointSizeF() - kStep);
             label->setFont(font);
         }
     }

@@ -7,6 +7,7 @@
 #include <QSvgWidget>
 #include <QtTest>
 
+#include "fit_text.h"
 #include "form_fixture.h"
 
 class Form1Test : public FormFixture {
@@ -78,6 +79,19 @@ private slots:
         }
         const QLineEdit* word = box("word");
         QVERIFY(QFontMetrics(word->font()).horizontalAdvance(word->text()) + 8 <= word->width());
+    }
+
+    void captionsTooWideForTheirLabelShrinkUntilTheyFit() {
+        QWidget window;
+        QLabel wide(QStringLiteral("Just for Nekketsu! Street Basket"), &window);
+        QLabel fitting(QStringLiteral("Type 1"), &window);
+        wide.setGeometry(0, 0, 150, 25);
+        fitting.setGeometry(0, 30, 150, 25);
+        const qreal before = fitting.font().pointSizeF();
+        QVERIFY(QFontMetrics(wide.font()).horizontalAdvance(wide.text()) > wide.width());
+        ShrinkFontsToFit(window);
+        QVERIFY(QFontMetrics(wide.font()).horizontalAdvance(wide.text()) <= wide.width());
+        QCOMPARE(fitting.font().pointSizeF(), before);
     }
 
     void labelsAndOptionsSitOnTheWindowColour() {
