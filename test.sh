@@ -34,14 +34,17 @@ build_and_test() {
 fuzz() {
   cmake --preset fuzz >/dev/null && cmake --build --preset fuzz || return 1
   local target corpus status=0
+  mkdir -p build/fuzz/findings
   for target in hextodec_fuzz pointer_fuzz word_to_hex_fuzz; do
     corpus=$(mktemp -d)
     build/fuzz/conversions/fuzz/$target -max_total_time="${QUORVANE_FUZZ_SECONDS:-20}" \
-      -print_final_stats=1 "$corpus" conversions/fuzz/seeds 2>"$corpus.log"
+      -print_final_stats=1 -artifact_prefix=build/fuzz/findings/ \
+      "$corpus" conversions/fuzz/seeds 2>"$corpus.log"
     local rc=$?
     grep -E '^(Done|stat::average_exec_per_sec)' "$corpus.log" | sed "s/^/$target: /"
     if [ "$rc" -ne 0 ]; then
       tail -n 40 "$corpus.log"
+      echo "$target: the input that broke it is in build/fuzz/findings/"
       status=1
     fi
     rm -rf "$corpus" "$corpus.log"
