@@ -52,29 +52,30 @@ fuzz() {
   return "$status"
 }
 
+# Runs clang-tidy over the sources given, with the compile commands of the
+# build given; prints what it finds and fails when it finds anything.
+tidy_with() {
+  local build=$1 report
+  shift
+  [ "$#" -eq 0 ] && return 0
+  report=$(printf '%s\n' "$@" | xargs -P 2 -n 4 clang-tidy --quiet -p "$build" 2>&1 |
+    grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated')
+  [ -n "$report" ] && printf '%s\n' "$report"
+  ! grep -q -E '(warning|error):' <<<"$report"
+}
+
 static_checks() {
-  local status=0 sources
+  local status=0 sources fuzz_sources bench_sources other_sources
   mapfile -t sources < <(git ls-files '*.cpp' '*.h')
   clang-format --dry-run --Werror "${sources[@]}" || status=1
 
-  # Each source against the build that compiles it with clang-compatible flags.
-  local tidy=(clang-tidy --quiet)
-  tidy_with() {
-    local build=$1
-    shift
-    [ "$#" -eq 0 ] && return 0
-    printf '%s\n' "$@" | xargs -P 2 -n 4 "${tidy[@]}" -p "$build" 2>&1 |
-      grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated' | tee /tmp/quorvane-tidy.$$
-    ! grep -q -E '(warning|error):' /tmp/quorvane-tidy.$$
-  }
-  local fuzz_sources bench_sources other_sources
+  # Each source against a build that compiles it with clang-compatible flags.
   mapfile -t fuzz_sources < <(git ls-files 'conversions/fuzz/*.cpp')
   mapfile -t bench_sources < <(git ls-files '*/bench/*.cpp')
   mapfile -t other_sources < <(git ls-files '*.cpp' ':!conversions/fuzz/*' ':!*/bench/*')
   tidy_with build/asan "${other_sources[@]}" || status=1
   tidy_with build/fuzz "${fuzz_sources[@]}" || status=1
   tidy_with build/default "${bench_sources[@]}" || status=1
-  rm -f /tmp/quorvane-tidy.$$
   [ "$status" -eq 0 ] && echo "clang-format and clang-tidy: nothing to report"
   return "$status"
 }

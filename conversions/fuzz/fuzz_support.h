@@ -1,5 +1,6 @@
 // What the fuzz targets share: reading the fuzzer's bytes as UTF-16 code
-// units, and stopping loudly when a property does not hold.
+// units, checking output digits, and stopping loudly when a property does
+// not hold.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +18,8 @@ inline std::u16string CodeUnits(const std::uint8_t* data, std::size_t size) {
     }
     return text;
 }
+
+inline bool IsUpperHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
 inline void Require(bool holds, const char* property) {
     if (!holds) {

@@ -14,8 +14,7 @@ void CheckPointer(const std::u16string& text, bool type1, bool type2) {
     }
     Require(!pointer.empty() && pointer.size() <= 4, "one to four digits");
     for (const char digit : pointer) {
-        Require((digit >= '0' && digit <= '9') || (digit >= 'A' && digit <= 'F'),
-                "upper-case hex digits only");
+        Require(IsUpperHexDigit(digit), "upper-case hex digits only");
     }
     const unsigned long stored = std::stoul(pointer, nullptr, 16);
     const unsigned long address = ((stored & 0xFFUL) << 8U) | (stored >> 8U);

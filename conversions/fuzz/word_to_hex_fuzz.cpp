@@ -17,9 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++at;
         const std::size_t begin = at;
         while (at < hex.size() && hex[at] != ' ') {
-            const char digit = hex[at];
-            Require((digit >= '0' && digit <= '9') || (digit >= 'A' && digit <= 'F'),
-                    "codes are upper-case hex digits");
+            Require(IsUpperHexDigit(hex[at]), "codes are upper-case hex digits");
             ++at;
         }
         const std::size_t width = at - begin;
