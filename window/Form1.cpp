@@ -1,10 +1,13 @@
 #include "Form1.h"
 
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringView>
 #include <new>
 #include <string_view>
 
+#include "caption_colours.h"
 #include "conversions/conversions.h"
 #include "fit_text.h"
 #include "ui_Form1.h"
@@ -25,14 +28,33 @@ QString RuntimeErrorText(int number, const QString& description) {
     return QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description);
 }
 
-// The box drops a leading zero ("80" for 00 80), so the tool tip spells out
-// the address and the two bytes as they stand in the file.
-QString PointerToolTip(std::uint16_t cpuAddress) {
+// The box shows the pointer as stored in the file, low byte first, without a
+// leading zero ("80" for 00 80); the tool tip spells out what a pointer text
+// stands for. Any other text gets no tool tip.
+QString PointerToolTip(const QString& text) {
+    static const QRegularExpression kPointer(QStringLiteral("^[0-9A-Fa-f]{1,4}$"));
+    if (!kPointer.match(text).hasMatch()) {
+        return {};
+    }
+    const unsigned stored = text.toUInt(nullptr, 16);
+    const unsigned first = stored >> 8U;
+    const unsigned second = stored & 0xFFU;
     const auto hex = [](unsigned value, int width) {
         return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
     };
     return QStringLiteral("CPU address $%1, stored as %2 %3")
-        .arg(hex(cpuAddress, 4), hex(cpuAddress & 0xFFU, 2), hex(cpuAddress >> 8U, 2));
+        .arg(hex(second << 8U | first, 4), hex(first, 2), hex(second, 2));
+}
+
+// The platform's colour for inactive title-bar text, which the window's
+// background follows where captions read on it; none elsewhere.
+QColor SystemColour19() {
+#ifdef Q_OS_WIN
+    const COLORREF colour = GetSysColor(COLOR_INACTIVECAPTIONTEXT);
+    return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+#else
+    return {};
+#endif
 }
 
 }  // namespace
@@ -48,29 +70,89 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
     ShrinkFontsToFit(*this);
 
     ui->Image1->load(QStringLiteral(":/quorvane/player.svg"));
+    applyCaptionColours();
 
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, backgroundColour());
-    setPalette(palette);
+    // The option buttons' own captions never fit in their 17 pixels: the labels
+    // beside them are their captions. Without one, the focus frame goes round
+    // the button instead of round a caption clipped away.
+    ui->Option1->setText({});
+    ui->Option2->setText({});
+
+    // Each caption names its control for assistive technology; the captions
+    // of the option buttons click them, as the buttons' own captions would.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (QWidget* buddy = label->buddy()) {
+            buddy->setAccessibleName(label->text());
+            if (qobject_cast<QRadioButton*>(buddy) != nullptr) {
+                label->installEventFilter(this);
+            }
+        }
+    }
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->installEventFilter(this);
+    }
 
     connect(ui->Calculate, &QPushButton::clicked, this, &Form1::Calculate_Click);
     connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(ui->Exit, &QPushButton::clicked, this, &Form1::Exit_Click);
     connect(ui->Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
     connect(ui->Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);
+    connect(ui->pointer, &QLineEdit::textChanged, this,
+            [this](const QString& text) { ui->pointer->setToolTip(PointerToolTip(text)); });
 
     ui->offset->setFocus();
 }
 
 Form1::~Form1() = default;
 
-QColor Form1::backgroundColour() {
-#ifdef Q_OS_WIN
-    const COLORREF colour = GetSysColor(COLOR_INACTIVECAPTIONTEXT);
-    return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
-#else
-    return QColor(216, 228, 248);
-#endif
+bool Form1::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::ApplicationPaletteChange) {
+        applyCaptionColours();
+    }
+    return handled;
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (auto* button = qobject_cast<QPushButton*>(watched);
+        button != nullptr && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            button->click();
+            return true;
+        }
+    }
+    if (auto* label = qobject_cast<QLabel*>(watched);
+        label != nullptr && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* option = qobject_cast<QRadioButton*>(label->buddy());
+        if (option != nullptr && mouse->button() == Qt::LeftButton &&
+            label->rect().contains(mouse->position().toPoint())) {
+            option->setFocus(Qt::MouseFocusReason);
+            option->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::applyCaptionColours() {
+    const CaptionColours colours =
+        ChooseCaptionColours(SystemColour19(), QApplication::palette().color(QPalette::WindowText));
+    QPalette window;
+    window.setColor(QPalette::Window, colours.background);
+    window.setColor(QPalette::WindowText, colours.text);
+    setPalette(window);
+    QPalette line;
+    line.setColor(QPalette::WindowText, colours.line);
+    ui->Line1->setPalette(line);
+    // The option buttons fill no background of their own; styles draw their
+    // ring from the Window colour (Fusion a shade darker), so the line's ink
+    // keeps an empty ring visible on the background too.
+    QPalette option;
+    option.setColor(QPalette::Window, colours.line);
+    ui->Option1->setPalette(option);
+    ui->Option2->setPalette(option);
 }
 
 void Form1::Calculate_Click() {
@@ -79,10 +161,8 @@ void Form1::Calculate_Click() {
            "typed in fewer than 32767 characters.");
     runReportingErrors(ui->offset, hint, [this] {
         const QString offsetText = ui->offset->text();
-        const std::uint16_t address = conversions::ComputeCpuAddress(
-            Utf16(offsetText), ui->Option1->isChecked(), ui->Option2->isChecked());
-        ui->pointer->setText(QString::fromStdString(conversions::PointerText(address)));
-        ui->pointer->setToolTip(PointerToolTip(address));
+        ui->pointer->setText(QString::fromStdString(conversions::ComputePointerText(
+            Utf16(offsetText), ui->Option1->isChecked(), ui->Option2->isChecked())));
     });
 }
 
@@ -91,6 +171,7 @@ void Form1::Command1_Click() {
     runReportingErrors(ui->word, hint, [this] {
         const QString word = ui->word->text();
         ui->HV->setText(QString::fromStdString(conversions::StringToHex(Utf16(word))));
+        ui->HV->setCursorPosition(0);  // the codes from their start
     });
 }
 

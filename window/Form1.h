@@ -22,10 +22,6 @@ public:
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
-    // The window's background: system colour 19 (inactive caption text)
-    // where the platform has one, the picture's own light blue elsewhere.
-    static QColor backgroundColour();
-
 public slots:
     void Calculate_Click();
     void Command1_Click();
@@ -33,7 +29,17 @@ public slots:
     void Option1_Click();
     void Option2_Click();
 
+protected:
+    bool event(QEvent* event) override;
+    // Enter on a focused button presses it; a click on an option's caption
+    // clicks the option.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Colours the captions and the line so that they read on the platform's
+    // current palette.
+    void applyCaptionColours();
+
     // Runs a handler's work; any error is reported in a modal message, after
     // which the window goes on with `input` focused and its text selected.
     template <typename Work>

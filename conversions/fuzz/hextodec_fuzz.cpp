@@ -6,11 +6,14 @@
 
 namespace {
 
-// The value of the text's hex digits read in order, or nothing where it
+// The value of the text's hex digits (full-width ones too) read in order, or nothing where it
 // would pass 0x7FFFFFFF: worked out from the digits as a string.
 std::optional<std::int32_t> ExpectedValue(const std::u16string& text) {
     std::string digits;
-    for (const char16_t unit : text) {
+    for (char16_t unit : text) {
+        if (unit >= u'\uFF01' && unit <= u'\uFF5E') {  // a full-width form
+            unit = static_cast<char16_t>(unit - (u'\uFF01' - u'!'));
+        }
         if ((unit >= u'0' && unit <= u'9') || (unit >= u'A' && unit <= u'F') ||
             (unit >= u'a' && unit <= u'f')) {
             digits.push_back(static_cast<char>(unit));

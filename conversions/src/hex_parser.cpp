@@ -8,9 +8,8 @@ namespace {
 
 constexpr std::int8_t kNotADigit = -1;
 
-// The value of each ASCII hex digit, kNotADigit for every other character.
-// Only ASCII code units can be digits: AnsiCode sends every other one to
-// 128..255 or to "?".
+// The value of each ASCII hex digit, kNotADigit for every other code. Only
+// codes below 128 can be digits: the full-width forms come here as ASCII.
 constexpr std::array<std::int8_t, 128> MakeDigitTable() {
     std::array<std::int8_t, 128> table{};
     for (auto& entry : table) {
@@ -35,8 +34,9 @@ std::int32_t HextoDec(std::u16string_view HexNum) {
     }
     std::int32_t value = 0;
     for (const char16_t unit : HexNum) {
-        if (unit < kDigitValue.size() && kDigitValue[unit] != kNotADigit) {
-            value = AppendHexDigit(value, kDigitValue[unit]);
+        const auto code = static_cast<std::size_t>(AnsiCode(unit));
+        if (code < kDigitValue.size() && kDigitValue[code] != kNotADigit) {
+            value = AppendHexDigit(value, kDigitValue[code]);
         }
     }
     return value;

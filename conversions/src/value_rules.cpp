@@ -12,6 +12,14 @@ namespace {
 
 constexpr std::int16_t kUnrepresentable = 63;  // "?"
 
+// The full-width forms of "!" to "~", typed by input methods in full-width
+// mode, stand for the ASCII characters they look like, as the ideographic
+// space stands for a space.
+constexpr char16_t kFirstFullWidth = u'\uFF01';
+constexpr char16_t kLastFullWidth = u'\uFF5E';
+constexpr char16_t kFullWidthOffset = u'\uFF01' - u'!';
+constexpr char16_t kIdeographicSpace = u'\u3000';
+
 // Windows-1252 bytes 0x80 to 0x9F and the code units they stand for. The five
 // bytes the code page leaves undefined map to the code unit of the same value.
 constexpr std::array<char16_t, 32> kHighControlBlock = {
@@ -26,6 +34,12 @@ constexpr std::array<char16_t, 32> kHighControlBlock = {
 std::int16_t AnsiCode(char16_t character) {
     if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) {
         return static_cast<std::int16_t>(character);
+    }
+    if (character >= kFirstFullWidth && character <= kLastFullWidth) {
+        return static_cast<std::int16_t>(character - kFullWidthOffset);
+    }
+    if (character == kIdeographicSpace) {
+        return ' ';
     }
     for (std::size_t byte = 0; byte < kHighControlBlock.size(); ++byte) {
         if (kHighControlBlock[byte] == character) {

@@ -24,6 +24,8 @@ TEST(StringToHex, EncodesEachCodeUnitAsItsCodeLess48) {
         {"code 255", u"\u00FF", " CF"},
         {"euro sign, code 128", u"\u20AC", " 50"},
         {"not in the code page", u"\u4E2D", " 0F"},
+        {"full-width capitals", u"\uFF21\uFF22", " 11 12"},
+        {"ideographic space", u"\u3000", " FFF0"},
         {"outside the BMP takes two code units", u"\U0001F600", " 0F 0F"},
     };
     for (const Row& row : rows) {

@@ -1,128 +1,154 @@
-// Drives the real window on the offscreen platform.
-#include <QFontMetrics>
+// Drives the real window on the offscreen platform, as a user would.
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QMessageBox>
 #include <QRadioButton>
-#include <QSvgWidget>
 #include <QtTest>
+#include <memory>
 
-#include "fit_text.h"
-#include "form_fixture.h"
+#include "Form1.h"
+#include "caption_colours.h"
 
-class Form1Test : public FormFixture {
+class Form1Test : public QObject {
     Q_OBJECT
 
+    const QPalette platform = QApplication::palette();
+    std::unique_ptr<Form1> form;
+    QTimer closer;
+    QStringList messages;  // each message box seen, closed as soon as it opened
+
+    QWidget* control(const QString& name) const { return form->findChild<QWidget*>(name); }
+    QLineEdit* box(const char* name) const { return form->findChild<QLineEdit*>(name); }
+    void click(const QString& name) const { QTest::mouseClick(control(name), Qt::LeftButton); }
+
 private slots:
-    // ---- Layout -------------------------------------------------------------
-
-    void controlsStandWhereTheLayoutPutsThem_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QRect>("geometry");
-        QTest::addColumn<QString>("text");
-        const auto row = [](const char* name, const char* kind, QRect geometry, const char* text) {
-            QTest::newRow(name) << QString::fromLatin1(kind) << geometry
-                                << QString::fromLatin1(text);
-        };
-        row("Image1", "QSvgWidget", {8, 8, 102, 138}, "");
-        row("Label4", "QLabel", {168, 24, 73, 25}, "Type 1");
-        row("Option1", "QRadioButton", {136, 24, 17, 17}, "Option1");
-        row("Label5", "QLabel", {320, 24, 41, 25}, "Type 2");
-        row("Option2", "QRadioButton", {288, 24, 17, 17}, "Option2");
-        row("Label1", "QLabel", {120, 70, 30, 17}, "Offset");
-        row("offset", "QLineEdit", {168, 64, 81, 27}, "");
-        row("Calculate", "QPushButton", {272, 64, 81, 25}, "Calculate");
-        row("Label2", "QLabel", {120, 112, 41, 17}, "Pointer");
-        row("pointer", "QLineEdit", {168, 104, 81, 27}, "");
-        row("Exit", "QPushButton", {272, 104, 81, 25}, "Exit");
-        row("Line1", "QFrame", {16, 160, 337, 1}, "");
-        row("Label8", "QLabel", {112, 176, 161, 17}, "WORD TO HEX CALCULATOR");
-        row("Label6", "QLabel", {40, 220, 41, 17}, "WORD");
-        row("word", "QLineEdit", {88, 216, 161, 25}, "ONLY CAPITAL!");
-        row("Command1", "QPushButton", {272, 216, 81, 25}, "CALCULATE");
-        row("Label7", "QLabel", {16, 261, 65, 17}, "HEX VALUE");
-        row("HV", "QLineEdit", {88, 256, 265, 25}, "");
-        row("Label3", "QLabel", {40, 296, 305, 25},
-            "Just for Nekketsu! Street Basket - Ganbare Dunk Heroes.nes");
-    }
-
-    void controlsStandWhereTheLayoutPutsThem() {
-        QFETCH(QString, kind);
-        QFETCH(QRect, geometry);
-        QFETCH(QString, text);
-        QWidget* widget = control(QTest::currentDataTag());
-        QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), kind);
-        QCOMPARE(widget->geometry(), geometry);
-        QCOMPARE(widget->property("text").toString(), text);
-    }
-
-    void windowIsFixedWithItsTitle() {
-        QCOMPARE(form->windowTitle(), QStringLiteral("Quorvane Version 1.2 By Tamsel"));
-        QCOMPARE(form->size(), QSize(374, 329));
-        QCOMPARE(form->minimumSize(), form->maximumSize());
-        QVERIFY(!form->inherits("QDialog"));
-        QCOMPARE(control<QFrame>("Line1")->frameShape(), QFrame::HLine);
-    }
-
-    void everyCaptionIsFullyVisible() {
-        for (const QLabel* label : form->findChildren<QLabel*>()) {
-            const QFontMetrics metrics(label->font());
-            QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->width(),
-                     qPrintable(label->objectName()));
-            QVERIFY2(metrics.height() <= label->height(), qPrintable(label->objectName()));
-        }
-        constexpr int kButtonPadding = 12;  // the frame and a little air on each side
-        for (const QPushButton* button : form->findChildren<QPushButton*>()) {
-            const int needed =
-                QFontMetrics(button->font()).horizontalAdvance(button->text()) + kButtonPadding;
-            QVERIFY2(needed <= button->width(), qPrintable(button->objectName()));
-        }
-        const QLineEdit* word = box("word");
-        QVERIFY(QFontMetrics(word->font()).horizontalAdvance(word->text()) + 8 <= word->width());
-    }
-
-    void captionsTooWideForTheirLabelShrinkUntilTheyFit() {
-        QWidget window;
-        QLabel wide(QStringLiteral("Just for Nekketsu! Street Basket"), &window);
-        QLabel fitting(QStringLiteral("Type 1"), &window);
-        wide.setGeometry(0, 0, 150, 25);
-        fitting.setGeometry(0, 30, 150, 25);
-        const qreal before = fitting.font().pointSizeF();
-        QVERIFY(QFontMetrics(wide.font()).horizontalAdvance(wide.text()) > wide.width());
-        ShrinkFontsToFit(window);
-        QVERIFY(QFontMetrics(wide.font()).horizontalAdvance(wide.text()) <= wide.width());
-        QCOMPARE(fitting.font().pointSizeF(), before);
-    }
-
-    void labelsAndOptionsSitOnTheWindowColour() {
-        const QColor background = Form1::backgroundColour();
-#ifndef Q_OS_WIN
-        QCOMPARE(background, QColor(216, 228, 248));
-#endif
-        QVERIFY(form->autoFillBackground());
-        QCOMPARE(form->palette().color(QPalette::Window), background);
-        for (const QWidget* widget : form->findChildren<QWidget*>()) {
-            if (qobject_cast<const QLabel*>(widget) || qobject_cast<const QRadioButton*>(widget)) {
-                QVERIFY2(!widget->autoFillBackground(), qPrintable(widget->objectName()));
-                QCOMPARE(widget->palette().color(QPalette::Window), background);
+    void initTestCase() {
+        connect(&closer, &QTimer::timeout, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                messages << box->text() + QLatin1Char('\n') + box->informativeText();
+                box->accept();
             }
+        });
+        closer.start(10);
+    }
+
+    void init() {
+        form = std::make_unique<Form1>();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    void cleanup() {
+        form.reset();
+        QApplication::setPalette(platform);
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(QLatin1Char('\n'))));
+    }
+
+    // Each click writes its own box and keeps every other text whole; an
+    // overflow is reported and the window goes on.
+    void clicksWriteTheirBoxAndKeepTheOthers_data() {
+        QTest::addColumn<QString>("offset");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QString>("pointer");  // empty: an overflow is reported
+        QTest::addColumn<QString>("codes");    // empty: the box keeps its text
+        const QString wide(40000, QLatin1Char('0'));
+        const QStringList calculate{"Calculate"};
+        QTest::newRow("Type 1") << "8123"
+                                << "" << calculate << "1381"
+                                << "";
+        QTest::newRow("Type 2 caption") << "8123"
+                                        << "" << QStringList{"Label5", "Calculate"} << "13C1"
+                                        << "";
+        QTest::newRow("Type 1 caption after Type 2")
+            << "8123"
+            << "" << QStringList{"Option2", "Label4", "Calculate"} << "1381"
+            << "";
+        QTest::newRow("full-width offset") << u8"８１２３" << "" << calculate << "1381"
+                                           << "";
+        QTest::newRow("above 7FFFFFFF") << "80000000"
+                                        << "" << calculate << ""
+                                        << "";
+        QTest::newRow("40000 characters") << wide << "" << calculate << ""
+                                          << "";
+        QTest::newRow("CALCULATE twice")
+            << "" << u8"ＡＢ" << QStringList{"Command1", "Command1"} << ""
+            << " 11 12";
+        QTest::newRow("1 MiB word")
+            << "" << QString(1 << 20, QLatin1Char('A')) << QStringList{"Command1"} << ""
+            << QStringLiteral(" 11").repeated(1 << 20);
+    }
+
+    void clicksWriteTheirBoxAndKeepTheOthers() {
+        QFETCH(QString, offset);
+        QFETCH(QString, word);
+        QFETCH(QStringList, clicks);
+        QFETCH(QString, pointer);
+        QFETCH(QString, codes);
+        const QString kept(40000, QLatin1Char('k'));
+        for (const auto& [name, text] :
+             {std::pair{"offset", offset}, {"pointer", kept}, {"word", word}, {"HV", kept}}) {
+            box(name)->clear();
+            box(name)->insert(text);  // as a paste does
         }
-        const QPalette platform = QApplication::palette();
-        QCOMPARE(box("offset")->palette().color(QPalette::Base), platform.color(QPalette::Base));
-        QCOMPARE(control("Calculate")->palette().color(QPalette::Button),
-                 platform.color(QPalette::Button));
+        for (const QString& name : clicks) {
+            click(name);
+        }
+        const bool calculated = clicks.contains(QStringLiteral("Calculate"));
+        const bool overflow = calculated && pointer.isEmpty();
+        QCOMPARE(box("pointer")->text(), calculated && !overflow ? pointer : kept);
+        QCOMPARE(box("HV")->text(), codes.isEmpty() ? kept : codes);
+        QCOMPARE(box("offset")->text(), offset);
+        QCOMPARE(box("word")->text(), word);
+        QCOMPARE(
+            std::exchange(messages, {}).filter(QStringLiteral("error '6':\n\nOverflow")).size(),
+            overflow ? 1 : 0);
+        if (overflow) {
+            QCOMPARE(box("offset")->selectedText(), offset);
+        }
+        if (!codes.isEmpty()) {
+            QCOMPARE(box("HV")->cursorPosition(), 0);
+        }
+        box("offset")->setText(QStringLiteral("10"));  // and the window goes on
+        click(QStringLiteral("Calculate"));
+        QVERIFY(QStringList({"80", "C0"}).contains(box("pointer")->text()));
     }
 
-    void startsWithType1AndTheOffsetFocused() {
-        QVERIFY(control<QRadioButton>("Option1")->isChecked());
-        QVERIFY(!control<QRadioButton>("Option2")->isChecked());
-        QVERIFY(control<QRadioButton>("Option1")->autoExclusive());
-        QCOMPARE(QApplication::focusWidget(), box("offset"));
+    void keysPressTheFocusedButtonOnly_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("pointer");
+        QTest::addColumn<QString>("codes");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("Enter on Calculate") << "Calculate" << int(Qt::Key_Return) << "1381"
+                                            << "" << true;
+        QTest::newRow("keypad Enter on CALCULATE") << "Command1" << int(Qt::Key_Enter) << ""
+                                                   << " 11 12" << true;
+        QTest::newRow("Enter on Exit") << "Exit" << int(Qt::Key_Return) << ""
+                                       << "" << false;
+        QTest::newRow("Enter in a box") << "offset" << int(Qt::Key_Return) << ""
+                                        << "" << true;
+        QTest::newRow("Escape in a box") << "word" << int(Qt::Key_Escape) << ""
+                                         << "" << true;
     }
 
-    void tabFollowsTheLayoutAndLabelsTakeNoFocus() {
-        // From the offset box, where the focus starts. Tab enters the option
-        // group at its checked button; the arrow keys move within it.
+    void keysPressTheFocusedButtonOnly() {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(QString, pointer);
+        QFETCH(QString, codes);
+        QFETCH(bool, open);
+        box("offset")->setText(QStringLiteral("8123"));
+        box("word")->setText(QStringLiteral("AB"));
+        control(focus)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control(focus), Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(box("pointer")->text(), pointer);
+        QCOMPARE(box("HV")->text(), codes);
+        QCOMPARE(form->isVisible(), open);
+    }
+
+    void tabFollowsTheLayout() {
         const QStringList expected = {"pointer", "Calculate", "Exit", "Option1",
                                       "word",    "Command1",  "HV",   "offset"};
         QStringList visited;
@@ -131,99 +157,81 @@ private slots:
             visited << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(visited, expected);
-        for (const QLabel* label : form->findChildren<QLabel*>()) {
-            QCOMPARE(label->focusPolicy(), Qt::NoFocus);
-        }
     }
 
-    void accessibleNamesSayWhatEachControlIs_data() {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("Option1") << "Type 1";
-        QTest::newRow("Option2") << "Type 2";
-        QTest::newRow("offset") << "Offset";
-        QTest::newRow("pointer") << "Pointer";
-        QTest::newRow("word") << "Word";
-        QTest::newRow("HV") << "Hex value";
-    }
-
-    void accessibleNamesSayWhatEachControlIs() {
-        QFETCH(QString, name);
-        QCOMPARE(control(QTest::currentDataTag())->accessibleName(), name);
-    }
-
-    // ---- Handlers -----------------------------------------------------------
-
-    void calculateShowsThePointerForTheSelectedType() {
-        click("Calculate");
-        QCOMPARE(box("pointer")->text(), QStringLiteral("80"));
+    void pointerToolTipDescribesTheTextInTheBox() {
+        click(QStringLiteral("Calculate"));
         QCOMPARE(box("pointer")->toolTip(), QStringLiteral("CPU address $8000, stored as 00 80"));
-
-        box("offset")->setText(QStringLiteral("8123"));
-        click("Calculate");
-        QCOMPARE(box("pointer")->text(), QStringLiteral("1381"));
-
-        click("Option2");
-        QVERIFY(control<QRadioButton>("Option2")->isChecked());
-        QVERIFY(!control<QRadioButton>("Option1")->isChecked());
-        click("Calculate");
-        QCOMPARE(box("pointer")->text(), QStringLiteral("13C1"));
-        QCOMPARE(box("pointer")->toolTip(), QStringLiteral("CPU address $C113, stored as 13 C1"));
-        QCOMPARE(box("offset")->text(), QStringLiteral("8123"));
+        QTest::keyClicks(box("pointer"), QStringLiteral("1"));
+        QCOMPARE(box("pointer")->toolTip(), QStringLiteral("CPU address $0108, stored as 08 01"));
+        QTest::keyClicks(box("pointer"), QStringLiteral("!"));
+        QVERIFY(box("pointer")->toolTip().isEmpty());
     }
 
-    void clickingTheCheckedOptionKeepsIt() {
-        click("Option1");
-        QVERIFY(control<QRadioButton>("Option1")->isChecked());
-        QVERIFY(!control<QRadioButton>("Option2")->isChecked());
-        click("Option2");
-        click("Option2");
-        QVERIFY(control<QRadioButton>("Option2")->isChecked());
-        QVERIFY(!control<QRadioButton>("Option1")->isChecked());
+    // Every caption fits its label and reads against the window, as the
+    // desktop's colours change while the window is open.
+    void captionsFitAndRead_data() {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("platform") << platform;
+        QTest::newRow("dark") << QPalette(QColor(60, 60, 60), QColor(45, 45, 45));
+        QTest::newRow("high-contrast black") << QPalette(Qt::black, Qt::black);
+        QTest::newRow("high-contrast white") << QPalette(Qt::white, Qt::white);
     }
 
-    void calculateTwiceReplacesTheCodes() {
-        const QString codes = QStringLiteral(" 1F 1E 1C 29 FFF0 13 11 20 19 24 11 1C FFF1");
-        click("Command1");
-        QCOMPARE(box("HV")->text(), codes);
-        click("Command1");
-        QCOMPARE(box("HV")->text(), codes);
-    }
-
-    void anOverflowIsReportedAndTheWindowGoesOn() {
-        box("pointer")->setText(QStringLiteral("1381"));
-        box("offset")->setText(QStringLiteral("80000000"));
-        click("Calculate");
-
-        const QList<SeenMessage> seen = watcher->take();
-        QCOMPARE(seen.size(), 1);
-        QCOMPARE(seen[0].icon, QMessageBox::Critical);
-        QCOMPARE(seen[0].title, QStringLiteral("Quorvane"));
-        QVERIFY(seen[0].text.contains(QStringLiteral("'6'")));
-        QVERIFY(seen[0].text.contains(QStringLiteral("Overflow")));
-        QVERIFY(seen[0].informativeText.contains(QStringLiteral("7FFFFFFF")));
-
-        QVERIFY(form->isVisible());
-        QCOMPARE(box("pointer")->text(), QStringLiteral("1381"));
-        QCOMPARE(box("offset")->text(), QStringLiteral("80000000"));
-        QCOMPARE(form->focusWidget(), box("offset"));
-        QCOMPARE(box("offset")->selectedText(), QStringLiteral("80000000"));
-    }
-
-    void enterAndEscapePressNothing() {
-        box("offset")->setText(QStringLiteral("8123"));
-        QTest::keyClick(box("offset"), Qt::Key_Return);
-        QTest::keyClick(box("offset"), Qt::Key_Escape);
-        QVERIFY(box("pointer")->text().isEmpty());
-        QVERIFY(form->isVisible());
-        for (const QPushButton* button : form->findChildren<QPushButton*>()) {
-            QVERIFY(!button->isDefault());
-            QVERIFY(!button->autoDefault());
+    void captionsFitAndRead() {
+        QFETCH(QPalette, palette);
+        QApplication::setPalette(palette);
+        QApplication::processEvents();
+        const QImage image = form->grab().toImage();
+        const QColor window = image.pixelColor(image.rect().bottomRight());
+        const auto contrast = [&](const QWidget* widget) {
+            double best = 1;
+            const QRect area = widget->geometry();
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    best = std::max(best, ContrastRatio(image.pixelColor(x, y), window));
+                }
+            }
+            return best;
+        };
+        for (const QLabel* label : form->findChildren<QLabel*>()) {
+            const char* name = qPrintable(label->objectName());
+            QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(),
+                     name);
+            QVERIFY2(contrast(label) >= 4.5, name);
+        }
+        for (const char* name : {"Line1", "Option1", "Option2"}) {
+            QVERIFY2(contrast(control(QString::fromLatin1(name))) >= 3, name);
         }
     }
 
-    void exitClosesTheWindow() {
-        click("Exit");
-        QVERIFY(!form->isVisible());
+    void captionColoursReadOnAnyPalette_data() {
+        QTest::addColumn<QColor>("colour19");
+        QTest::addColumn<QColor>("windowText");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("line");
+        const QColor blue(216, 228, 248);
+        const QColor black(Qt::black);
+        const QColor white(Qt::white);
+        const QColor grey(0x76, 0x76, 0x76);  // 3.5:1 on the blue
+        QTest::newRow("no colour 19") << QColor() << black << blue << black << black;
+        QTest::newRow("dark desktop")
+            << QColor() << QColor(238, 238, 236) << blue << black << black;
+        QTest::newRow("black colour 19 under black text")
+            << black << black << blue << black << black;
+        QTest::newRow("colour 19 the text reads on") << black << white << black << white << white;
+        QTest::newRow("text colour fit for the line only")
+            << QColor() << grey << blue << black << grey;
+    }
+
+    void captionColoursReadOnAnyPalette() {
+        QFETCH(QColor, colour19);
+        QFETCH(QColor, windowText);
+        const CaptionColours chosen = ChooseCaptionColours(colour19, windowText);
+        QTEST(chosen.background, "background");
+        QTEST(chosen.text, "text");
+        QTEST(chosen.line, "line");
     }
 };
 

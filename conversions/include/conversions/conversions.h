@@ -24,7 +24,9 @@ public:
 
 // The character's code in Windows-1252, the usual 8-bit code page: 0x00-0x7F
 // and 0xA0-0xFF give themselves, the printable characters of 0x80-0x9F give
-// their bytes, and a code unit the code page cannot hold gives 63 ("?").
+// their bytes, the full-width forms U+FF01-U+FF5E and the ideographic space
+// give the ASCII character they stand for, and any other code unit gives 63
+// ("?").
 std::int16_t AnsiCode(char16_t character);
 
 // Upper-case hex with no leading zeros; a negative value is shown as its
@@ -47,9 +49,10 @@ std::int32_t AppendHexDigit(std::int32_t value, int digit);
 inline constexpr std::size_t kMaxHexTextLength = 32767;
 
 // Reads the hex digits of HexNum in order, most significant first, in either
-// case; every other code unit is skipped and takes no place, so "0x8133",
-// "$8133", "8133h" and " 81 33 " all give 0x8133. Raises ArithmeticOverflow
-// for a value above 0x7FFFFFFF or a text of kMaxHexTextLength units or more.
+// case, full-width ones too; every other code unit is skipped and takes no
+// place, so "0x8133", "$8133", "8133h" and " 81 33 " all give 0x8133. Raises
+// ArithmeticOverflow for a value above 0x7FFFFFFF or a text of
+// kMaxHexTextLength units or more.
 std::int32_t HextoDec(std::u16string_view HexNum);
 
 // The 16-bit processor address that sees the byte at the file offset typed
