@@ -3,13 +3,16 @@
 #   1. the tests of the Release build;
 #   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. each fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 20);
-#   4. clang-format and clang-tidy over the project's own sources.
-# Every stage runs; the script exits non-zero when any of them fails.
+#   4. clang-format, clang-tidy and desktop-file-validate over the project's
+#      own sources.
+# Every stage runs; the script exits non-zero when any of them fails, and a
+# stage that finds nothing to check fails too. Nothing here needs git, so a
+# release tarball is checked as a clone is.
 set -uo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
 
-quorvane_install "${quorvane_packages[@]}" || exit 1
+quorvane_install "${quorvane_test_packages[@]}" || exit 1
 export QT_QPA_PLATFORM=offscreen
 
 passed=0
@@ -52,12 +55,21 @@ fuzz() {
   return "$status"
 }
 
+# The project's own C++ sources under the folders given, found without git.
+sources_in() {
+  find "$@" -type f \( -name '*.cpp' -o -name '*.h' \) -not -path '*/build/*' | sort
+}
+
 # Runs clang-tidy over the sources given, with the compile commands of the
-# build given; prints what it finds and fails when it finds anything.
+# build given; prints what it finds and fails when it finds anything, or when
+# it is given nothing to check.
 tidy_with() {
   local build=$1 report
   shift
-  [ "$#" -eq 0 ] && return 0
+  if [ "$#" -eq 0 ]; then
+    echo "clang-tidy: no sources to check against $build"
+    return 1
+  fi
   report=$(printf '%s\n' "$@" | xargs -P 2 -n 4 clang-tidy --quiet -p "$build" 2>&1 |
     grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated')
   [ -n "$report" ] && printf '%s\n' "$report"
@@ -66,28 +78,33 @@ tidy_with() {
 
 static_checks() {
   local status=0 sources fuzz_sources bench_sources other_sources
-  mapfile -t sources < <(git ls-files '*.cpp' '*.h')
+  mapfile -t sources < <(sources_in conversions window app)
+  if [ "${#sources[@]}" -eq 0 ]; then
+    echo "no C++ sources found to check"
+    return 1
+  fi
+  echo "clang-format: ${#sources[@]} files"
   clang-format --dry-run --Werror "${sources[@]}" || status=1
 
   # Each source against a build that compiles it with clang-compatible flags.
-  mapfile -t fuzz_sources < <(git ls-files 'conversions/fuzz/*.cpp')
-  mapfile -t bench_sources < <(git ls-files '*/bench/*.cpp')
-  mapfile -t other_sources < <(git ls-files '*.cpp' ':!conversions/fuzz/*' ':!*/bench/*')
+  mapfile -t fuzz_sources < <(sources_in conversions/fuzz | grep '\.cpp$')
+  mapfile -t bench_sources < <(sources_in conversions/bench window/bench | grep '\.cpp$')
+  mapfile -t other_sources < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$' |
+    grep -v -E '^(conversions/fuzz|[^/]+/bench)/')
+  echo "clang-tidy: ${#other_sources[@]} + ${#fuzz_sources[@]} + ${#bench_sources[@]} files"
   tidy_with build/asan "${other_sources[@]}" || status=1
   tidy_with build/fuzz "${fuzz_sources[@]}" || status=1
   tidy_with build/default "${bench_sources[@]}" || status=1
-  [ "$status" -eq 0 ] && echo "clang-format and clang-tidy: nothing to report"
+
+  desktop-file-validate app/quorvane.desktop || status=1
+  [ "$status" -eq 0 ] && echo "clang-format, clang-tidy and desktop-file-validate: nothing to report"
   return "$status"
 }
 
 stage "Release build and tests" build_and_test default
 stage "Sanitizer build and tests" build_and_test asan
-if command -v clang++ >/dev/null 2>&1; then
-  stage "Fuzzing" fuzz
-else
-  echo "clang++ is missing: fuzzing skipped"
-fi
-stage "clang-format and clang-tidy" static_checks
+stage "Fuzzing" fuzz
+stage "Static checks" static_checks
 
 echo
 echo "test.sh: $passed passed, $failed failed"

@@ -8,13 +8,10 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));
 
-    QIcon icon(QStringLiteral(":/quorvane/quorvane.svg"));
-    icon.addFile(QStringLiteral(":/quorvane/quorvane-16.png"));
-    icon.addFile(QStringLiteral(":/quorvane/quorvane-32.png"));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quorvane/quorvane.svg")));
 
     Form1 window;
     window.show();

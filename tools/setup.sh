@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building and testing Quorvane needs,
-# only those that are missing. Sourced by run.sh and test.sh.
+# The Debian 12 packages each command needs, and their installation (only
+# those missing). Sourced by run.sh, test.sh and package.sh.
 
-quorvane_packages=(
-  cmake ninja-build g++ pkg-config
+# Building the program.
+quorvane_build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev)
+# Running it: a font besides, for a machine that has none yet.
+quorvane_run_packages=("${quorvane_build_packages[@]}" fonts-dejavu-core)
+# Every check of test.sh.
+quorvane_test_packages=(
+  "${quorvane_run_packages[@]}"
   libgtest-dev libbenchmark-dev
-  qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
-  clang libclang-rt-14-dev clang-tidy clang-format
+  clang libclang-rt-14-dev clang-tidy clang-format desktop-file-utils
 )
+# Making and checking the Debian package.
+quorvane_package_packages=("${quorvane_build_packages[@]}" dpkg-dev file lintian)
 
 quorvane_missing_packages() {
   local package
