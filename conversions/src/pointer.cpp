@@ -1,8 +1,6 @@
 // From a file offset in a .nes ROM to the pointer the game stores for it.
 #include "conversions/conversions.h"
 
-#include "hex_format.h"
-
 namespace conversions {
 namespace {
 
@@ -30,9 +28,8 @@ std::uint16_t ComputeCpuAddress(std::u16string_view offsetText, bool type1Select
 }
 
 std::string PointerText(std::uint16_t cpuAddress) {
-    const auto lowByteFirst =
-        static_cast<std::uint32_t>(((cpuAddress & 0xFFU) << 8U) | (cpuAddress >> 8U));
-    return detail::HexString(lowByteFirst);
+    return HexDigits32(
+        static_cast<std::int32_t>(((cpuAddress & 0xFFU) << 8U) | (cpuAddress >> 8U)));
 }
 
 std::string ComputePointerText(std::u16string_view offsetText, bool type1Selected,

@@ -5,8 +5,6 @@
 #include <array>
 #include <limits>
 
-#include "hex_format.h"
-
 namespace conversions {
 namespace {
 
@@ -50,11 +48,20 @@ std::int16_t AnsiCode(char16_t character) {
 }
 
 std::string HexDigits16(std::int16_t value) {
-    return detail::HexString(static_cast<std::uint16_t>(value));
+    return HexDigits32(static_cast<std::uint16_t>(value));
 }
 
 std::string HexDigits32(std::int32_t value) {
-    return detail::HexString(static_cast<std::uint32_t>(value));
+    const auto bits = static_cast<std::uint32_t>(value);
+    int shift = 28;
+    while (shift > 0 && (bits >> shift) == 0) {
+        shift -= 4;
+    }
+    std::string digits;
+    for (; shift >= 0; shift -= 4) {
+        digits += "0123456789ABCDEF"[(bits >> shift) & 0xFU];
+    }
+    return digits;
 }
 
 std::int16_t Subtract16(std::int16_t a, std::int16_t b) {
