@@ -15,7 +15,7 @@ constexpr std::int16_t kUnrepresentable = 63;  // "?"
 // space stands for a space.
 constexpr char16_t kFirstFullWidth = u'\uFF01';
 constexpr char16_t kLastFullWidth = u'\uFF5E';
-constexpr char16_t kFullWidthOffset = u'\uFF01' - u'!';
+constexpr char16_t kFullWidthOffset = kFirstFullWidth - u'!';
 constexpr char16_t kIdeographicSpace = u'\u3000';
 
 // Windows-1252 bytes 0x80 to 0x9F and the code units they stand for. The five
