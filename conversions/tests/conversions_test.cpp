@@ -1,7 +1,11 @@
 // The conversions, one table of named rows per behaviour.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <array>
 #include <string>
@@ -56,13 +60,25 @@ TEST(StringToHex, GivesEachCharactersCodeLess48) {
     }
 }
 
-// Each code unit against the system's own Windows-1252 converter (were it
-// missing, every code would be "?" and the test fail at once). Beyond it,
-// the full-width forms and the ideographic space stand for ASCII, and the
-// five bytes the code page leaves undefined for the units of their value.
-TEST(AnsiCode, FollowsWindows1252) {
-    const iconv_t toCodePage = iconv_open("WINDOWS-1252", "UTF-16LE");
-    for (char16_t unit = 0; unit < 0xFFFF; ++unit) {
+// The system's own Windows-1252 converter: the byte it gives a code unit,
+// "?" where the code page has none (and, were the converter missing, for
+// every unit, so that the test fails at once).
+class SystemCodePage {
+public:
+#ifdef _WIN32
+    int operator()(char16_t unit) const {
+        const wchar_t in = unit;
+        char out = '?';
+        WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, &in, 1, &out, 1, nullptr, nullptr);
+        return static_cast<unsigned char>(out);
+    }
+#else
+    SystemCodePage() : toCodePage(iconv_open("WINDOWS-1252", "UTF-16LE")) {}
+    ~SystemCodePage() { iconv_close(toCodePage); }
+    SystemCodePage(const SystemCodePage&) = delete;
+    SystemCodePage& operator=(const SystemCodePage&) = delete;
+
+    int operator()(char16_t unit) const {
         std::array<char, 2> in = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
         char out = '?';
         char* inAt = in.data();
@@ -70,7 +86,21 @@ TEST(AnsiCode, FollowsWindows1252) {
         std::size_t inLeft = 2, outLeft = 1;
         iconv(toCodePage, &inAt, &inLeft, &outAt, &outLeft);
         iconv(toCodePage, nullptr, nullptr, nullptr, nullptr);  // forget a half surrogate
-        int code = static_cast<unsigned char>(out);             // still "?" where it has none
+        return static_cast<unsigned char>(out);
+    }
+
+private:
+    iconv_t toCodePage;
+#endif
+};
+
+// Each code unit against the system's converter. Beyond it, the full-width
+// forms and the ideographic space stand for ASCII, and the five bytes the
+// code page leaves undefined for the units of their value.
+TEST(AnsiCode, FollowsWindows1252) {
+    const SystemCodePage systemCode;
+    for (char16_t unit = 0; unit < 0xFFFF; ++unit) {
+        int code = systemCode(unit);
         if (unit >= u'\uFF01' && unit <= u'\uFF5E') {
             code = unit - 0xFEE0;
         } else if (unit == u'\u3000') {
@@ -81,5 +111,4 @@ TEST(AnsiCode, FollowsWindows1252) {
         }
         ASSERT_EQ(AnsiCode(unit), code) << "U+" << std::hex << int{unit};
     }
-    iconv_close(toCodePage);
 }

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "error_messages.h"
+
 class QLineEdit;
 
 namespace Ui {
@@ -43,8 +45,7 @@ private:
     // Runs a handler's work; any error is reported in a modal message, after
     // which the window goes on with `input` focused and its text selected.
     template <typename Work>
-    void runReportingErrors(QLineEdit* input, const QString& overflowHint, Work&& work);
-    void reportError(QLineEdit* input, const QString& message, const QString& hint);
+    void runReportingErrors(QLineEdit* input, Tool tool, Work&& work);
 
     std::unique_ptr<Ui::Form1> ui;
 };

@@ -110,13 +110,11 @@ private slots:
         QCOMPARE(visited.join(' '), "pointer Calculate Exit Option1 word Command1 HV offset");
     }
 
-    void pointerToolTipDescribesTheTextInTheBox() {
+    void pointerToolTipFollowsTheTextInTheBox() {
         QTest::mouseClick(control("Calculate"), Qt::LeftButton);
         QCOMPARE(box("pointer")->toolTip(), "CPU address $8000, stored as 00 80");
         QTest::keyClicks(box("pointer"), "1");
         QCOMPARE(box("pointer")->toolTip(), "CPU address $0108, stored as 08 01");
-        QTest::keyClicks(box("pointer"), "!");
-        QVERIFY(box("pointer")->toolTip().isEmpty());
     }
 
     // Every caption fits its label and reads on the window, whatever the
@@ -136,12 +134,15 @@ private slots:
         QApplication::processEvents();
         const QImage image = form->grab().toImage();
         const QColor window = image.pixelColor(image.rect().bottomRight());
+        const auto rgb = [](const QColor& c) {
+            return Rgb{std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue())};
+        };
         const auto contrast = [&](const QString& name) {  // the best of any pixel
             double best = 1;
             const QRect area = control(name)->geometry();
             for (int y = area.top(); y <= area.bottom(); ++y) {
                 for (int x = area.left(); x <= area.right(); ++x) {
-                    best = std::max(best, ContrastRatio(image.pixelColor(x, y), window));
+                    best = std::max(best, ContrastRatio(rgb(image.pixelColor(x, y)), rgb(window)));
                 }
             }
             return best;
@@ -154,26 +155,6 @@ private slots:
         }
         for (const QString name : {"Line1", "Option1", "Option2"}) {
             QVERIFY2(contrast(name) >= 3, qPrintable(name));
-        }
-    }
-
-    void captionColoursReadOnAnyPalette() {
-        const QColor blue(216, 228, 248), black(Qt::black), white(Qt::white);
-        const QColor grey(0x76, 0x76, 0x76);  // 3.5:1 on the blue
-        const struct {
-            const char* name;
-            QColor colour19, windowText, background, text, line;
-        } rows[] = {
-            {"dark desktop", QColor(), QColor(238, 238, 236), blue, black, black},
-            {"black colour 19 under black text", black, black, blue, black, black},
-            {"high contrast: colour 19 the text reads on", black, white, black, white, white},
-            {"text colour that reads as a line only", QColor(), grey, blue, black, grey},
-        };
-        for (const auto& row : rows) {
-            const CaptionColours chosen = ChooseCaptionColours(row.colour19, row.windowText);
-            QVERIFY2(chosen.background == row.background && chosen.text == row.text &&
-                         chosen.line == row.line,
-                     row.name);
         }
     }
 };

@@ -2,19 +2,15 @@
 
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QStringView>
-#include <new>
 #include <string_view>
 
 #include "caption_colours.h"
 #include "conversions/conversions.h"
+#include "error_messages.h"
 #include "fit_text.h"
+#include "pointer_description.h"
 #include "ui_Form1.h"
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -24,37 +20,11 @@ std::u16string_view Utf16(const QString& text) {
     return {view.utf16(), static_cast<std::size_t>(view.size())};
 }
 
-QString RuntimeErrorText(int number, const QString& description) {
-    return QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description);
-}
+QColor ToQColor(const Rgb& colour) { return {colour.red, colour.green, colour.blue}; }
 
-// The box shows the pointer as stored in the file, low byte first, without a
-// leading zero ("80" for 00 80); the tool tip spells out what a pointer text
-// stands for. Any other text gets no tool tip.
-QString PointerToolTip(const QString& text) {
-    static const QRegularExpression kPointer(QStringLiteral("^[0-9A-Fa-f]{1,4}$"));
-    if (!kPointer.match(text).hasMatch()) {
-        return {};
-    }
-    const unsigned stored = text.toUInt(nullptr, 16);
-    const unsigned first = stored >> 8U;
-    const unsigned second = stored & 0xFFU;
-    const auto hex = [](unsigned value, int width) {
-        return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
-    };
-    return QStringLiteral("CPU address $%1, stored as %2 %3")
-        .arg(hex(second << 8U | first, 4), hex(first, 2), hex(second, 2));
-}
-
-// The platform's colour for inactive title-bar text, which the window's
-// background follows where captions read on it; none elsewhere.
-QColor SystemColour19() {
-#ifdef Q_OS_WIN
-    const COLORREF colour = GetSysColor(COLOR_INACTIVECAPTIONTEXT);
-    return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
-#else
-    return {};
-#endif
+Rgb ToRgb(const QColor& colour) {
+    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+            static_cast<std::uint8_t>(colour.blue())};
 }
 
 }  // namespace
@@ -98,7 +68,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
     connect(ui->Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
     connect(ui->Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);
     connect(ui->pointer, &QLineEdit::textChanged, this,
-            [this](const QString& text) { ui->pointer->setToolTip(PointerToolTip(text)); });
+            [this](const QString& text) {
+        ui->pointer->setToolTip(QString::fromStdU16String(PointerDescription(Utf16(text))));
+    });
 
     ui->offset->setFocus();
 }
@@ -137,29 +109,27 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::applyCaptionColours() {
-    const CaptionColours colours =
-        ChooseCaptionColours(SystemColour19(), QApplication::palette().color(QPalette::WindowText));
+    // This desktop has no colour for inactive title-bar text to follow.
+    const CaptionColours colours = ChooseCaptionColours(
+        std::nullopt, ToRgb(QApplication::palette().color(QPalette::WindowText)));
     QPalette window;
-    window.setColor(QPalette::Window, colours.background);
-    window.setColor(QPalette::WindowText, colours.text);
+    window.setColor(QPalette::Window, ToQColor(colours.background));
+    window.setColor(QPalette::WindowText, ToQColor(colours.text));
     setPalette(window);
     QPalette line;
-    line.setColor(QPalette::WindowText, colours.line);
+    line.setColor(QPalette::WindowText, ToQColor(colours.line));
     ui->Line1->setPalette(line);
     // The option buttons fill no background of their own; styles draw their
     // ring from the Window colour (Fusion a shade darker), so the line's ink
     // keeps an empty ring visible on the background too.
     QPalette option;
-    option.setColor(QPalette::Window, colours.line);
+    option.setColor(QPalette::Window, ToQColor(colours.line));
     ui->Option1->setPalette(option);
     ui->Option2->setPalette(option);
 }
 
 void Form1::Calculate_Click() {
-    const QString hint =
-        tr("The offset must be a hex number no larger than 7FFFFFFF, "
-           "typed in fewer than 32767 characters.");
-    runReportingErrors(ui->offset, hint, [this] {
+    runReportingErrors(ui->offset, Tool::Pointer, [this] {
         const QString offsetText = ui->offset->text();
         ui->pointer->setText(QString::fromStdString(conversions::ComputePointerText(
             Utf16(offsetText), ui->Option1->isChecked(), ui->Option2->isChecked())));
@@ -167,8 +137,7 @@ void Form1::Calculate_Click() {
 }
 
 void Form1::Command1_Click() {
-    const QString hint = tr("A character of the word has a code that cannot be encoded.");
-    runReportingErrors(ui->word, hint, [this] {
+    runReportingErrors(ui->word, Tool::WordToHex, [this] {
         const QString word = ui->word->text();
         ui->HV->setText(QString::fromStdString(conversions::StringToHex(Utf16(word))));
         ui->HV->setCursorPosition(0);  // the codes from their start
@@ -188,26 +157,16 @@ void Form1::Option2_Click() {
 }
 
 template <typename Work>
-void Form1::runReportingErrors(QLineEdit* input, const QString& overflowHint, Work&& work) {
+void Form1::runReportingErrors(QLineEdit* input, Tool tool, Work&& work) {
     try {
         work();
-    } catch (const conversions::ArithmeticOverflow& error) {
-        reportError(input, RuntimeErrorText(error.number(), tr("Overflow")), overflowHint);
-    } catch (const std::bad_alloc&) {
-        reportError(input, RuntimeErrorText(7, tr("Out of memory")),
-                    tr("The text is too long to work on."));
-    } catch (const std::exception& error) {
-        reportError(input, QString::fromLocal8Bit(error.what()), {});
     } catch (...) {
-        reportError(input, tr("An unexpected error occurred."), {});
+        const ErrorMessage error = DescribeCurrentError(tool);
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Quorvane"),
+                        QString::fromStdU16String(error.text), QMessageBox::Ok, this);
+        box.setInformativeText(QString::fromStdU16String(error.hint));
+        box.exec();
+        input->setFocus();
+        input->selectAll();
     }
-}
-
-void Form1::reportError(QLineEdit* input, const QString& message, const QString& hint) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Quorvane"), message, QMessageBox::Ok,
-                    this);
-    box.setInformativeText(hint);
-    box.exec();
-    input->setFocus();
-    input->selectAll();
 }

@@ -1,0 +1,42 @@
+#include "error_messages.h"
+
+#include <exception>
+#include <new>
+
+#include "conversions/conversions.h"
+
+namespace {
+
+std::u16string RuntimeError(int number, std::u16string_view description) {
+    return u"Run-time error '" + std::u16string(1, static_cast<char16_t>(u'0' + number)) +
+           u"':\n\n" + std::u16string(description);
+}
+
+// The words of a standard library error, which are ASCII.
+std::u16string Widened(const char* text) {
+    std::u16string wide;
+    for (; *text != '\0'; ++text) {
+        wide += static_cast<char16_t>(static_cast<unsigned char>(*text));
+    }
+    return wide;
+}
+
+}  // namespace
+
+ErrorMessage DescribeCurrentError(Tool tool) {
+    try {
+        throw;
+    } catch (const conversions::ArithmeticOverflow& error) {
+        return {RuntimeError(error.number(), u"Overflow"),
+                tool == Tool::Pointer
+                    ? u"The offset must be a hex number no larger than 7FFFFFFF, "
+                      u"typed in fewer than 32767 characters."
+                    : u"A character of the word has a code that cannot be encoded."};
+    } catch (const std::bad_alloc&) {
+        return {RuntimeError(7, u"Out of memory"), u"The text is too long to work on."};
+    } catch (const std::exception& error) {
+        return {Widened(error.what()), {}};
+    } catch (...) {
+        return {u"An unexpected error occurred.", {}};
+    }
+}

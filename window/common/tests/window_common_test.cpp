@@ -1,0 +1,75 @@
+// The window rules both toolkits share, one table of named rows per rule.
+#include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+
+#include "caption_colours.h"
+#include "conversions/conversions.h"
+#include "error_messages.h"
+#include "fitting_size.h"
+#include "pointer_description.h"
+
+TEST(ChooseCaptionColours, ReadsOnAnyDesktop) {
+    const Rgb blue{216, 228, 248}, black{0, 0, 0}, white{255, 255, 255};
+    const Rgb grey{0x76, 0x76, 0x76};  // 3.5:1 on the blue
+    const struct {
+        const char* name;
+        std::optional<Rgb> colour19;
+        Rgb windowText, background, text, line;
+    } rows[] = {
+        {"no colour 19, dark desktop", std::nullopt, {238, 238, 236}, blue, black, black},
+        {"Windows 10 and 11: black colour 19, black text", black, black, blue, black, black},
+        {"Wine: grey colour 19 the text reads on", Rgb{200, 200, 200}, black,
+         Rgb{200, 200, 200}, black, black},
+        {"high contrast black", black, white, black, white, white},
+        {"high contrast white", white, black, white, black, black},
+        {"text colour that reads as a line only", std::nullopt, grey, blue, black, grey},
+    };
+    for (const auto& row : rows) {
+        const CaptionColours chosen = ChooseCaptionColours(row.colour19, row.windowText);
+        EXPECT_TRUE(chosen.background == row.background && chosen.text == row.text &&
+                    chosen.line == row.line)
+            << row.name;
+        EXPECT_GE(ContrastRatio(chosen.text, chosen.background), 4.5) << row.name;
+    }
+}
+
+TEST(PointerDescription, SpellsOutTheStoredBytes) {
+    const std::tuple<const char*, std::u16string, std::u16string> rows[] = {
+        {"low byte 00 dropped", u"80", u"CPU address $8000, stored as 00 80"},
+        {"four digits, lower case", u"13c1", u"CPU address $C113, stored as 13 C1"},
+        {"one digit", u"1", u"CPU address $0100, stored as 00 01"},
+        {"not hex", u"1!", u""},
+        {"five digits", u"10000", u""},
+        {"empty", u"", u""},
+    };
+    for (const auto& [name, text, description] : rows) {
+        EXPECT_TRUE(PointerDescription(text) == description) << name;
+    }
+}
+
+TEST(DescribeCurrentError, NamesTheErrorAndWhatToChange) {
+    const auto describe = [](auto error, Tool tool) {
+        try {
+            throw error;
+        } catch (...) {
+            return DescribeCurrentError(tool);
+        }
+    };
+    const ErrorMessage overflow = describe(conversions::ArithmeticOverflow(), Tool::Pointer);
+    EXPECT_TRUE(overflow.text == u"Run-time error '6':\n\nOverflow");
+    EXPECT_NE(overflow.hint.find(u"7FFFFFFF"), std::u16string::npos);
+    EXPECT_NE(describe(conversions::ArithmeticOverflow(), Tool::WordToHex).hint, overflow.hint);
+    EXPECT_TRUE(describe(std::bad_alloc(), Tool::WordToHex).text ==
+                u"Run-time error '7':\n\nOut of memory");
+    EXPECT_TRUE(describe(std::runtime_error("broken"), Tool::Pointer).text == u"broken");
+    EXPECT_FALSE(describe(42, Tool::Pointer).text.empty());
+}
+
+TEST(FittingPointSize, StepsDownToTheFirstThatFits) {
+    EXPECT_EQ(FittingPointSize(9, [](double size) { return size <= 7.5; }), 7.5);
+    EXPECT_EQ(FittingPointSize(9, [](double) { return false; }), kSmallestCaptionPoints);
+}
