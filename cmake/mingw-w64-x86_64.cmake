@@ -3,9 +3,10 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
-# The win32 thread model: no threading library to link, nor to ship.
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-win32)
+# The POSIX thread model: GoogleTest needs std::mutex, which GCC 12 has for
+# Windows only through winpthreads (linked in statically, as below).
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)

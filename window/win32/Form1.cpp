@@ -1,0 +1,493 @@
+#include "Form1.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cwchar>
+#include <stdexcept>
+
+#include "conversions/conversions.h"
+#include "fitting_size.h"
+#include "pointer_description.h"
+#include "resource_ids.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuorvaneForm1";
+constexpr wchar_t kTitle[] = L"Quorvane Version 1.2 By Tamsel";
+// A fixed frame: the layout is drawn for one size.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr int kButtonPaddingTwips = 120;  // a button's caption keeps clear of its frame
+constexpr int kFocusGapTwips = 30;        // between an option button and its focus ring
+// The round button of an option with a little room: its own caption, which
+// names it for screen readers, has no room beside it and is clipped away.
+constexpr int kOptionButtonTwips = 225;
+
+// Windows' wide characters are the UTF-16 code units the conversions read.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+std::u16string_view Utf16(const std::wstring& text) {
+    return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
+}
+
+template <typename Text>
+std::wstring Wide(const Text& text) {
+    return {text.begin(), text.end()};
+}
+
+std::wstring TextOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)), L'\0');
+    const int length = GetWindowTextW(control, text.data(), static_cast<int>(text.size()) + 1);
+    text.resize(static_cast<std::size_t>(std::max(length, 0)));
+    return text;
+}
+
+Rgb FromColorRef(COLORREF colour) {
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+COLORREF ToColorRef(const Rgb& colour) { return RGB(colour.red, colour.green, colour.blue); }
+
+bool IsChecked(HWND option) { return SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+}  // namespace
+
+Form1::Form1(HINSTANCE instance) {
+    const INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&commonControls);
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hIcon = static_cast<HICON>(LoadImageW(
+        instance, MAKEINTRESOURCEW(QUORVANE_ICON), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(QUORVANE_ICON), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);  // already there for a second window: as good
+
+    const int pictureIds[] = {QUORVANE_PICTURE_96DPI, QUORVANE_PICTURE_192DPI};
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        pictures[i] = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(pictureIds[i]),
+                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    }
+
+    CreateWindowExW(0, kClassName, kTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (window == nullptr) {
+        throw std::runtime_error("The window could not be created.");
+    }
+    createControls(instance);
+    applyCaptionColours();
+    layOut(GetDpiForWindow(window));
+    // The focus shows on every control from the start, not only once the
+    // keyboard has been used.
+    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
+                 0);
+    lastFocus = control(control_id::offset);
+}
+
+Form1::~Form1() {
+    if (window != nullptr) {
+        DestroyWindow(window);
+    }
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(font), static_cast<HGDIOBJ>(background),
+                           static_cast<HGDIOBJ>(pictures[0]), static_cast<HGDIOBJ>(pictures[1])}) {
+        if (object != nullptr) {
+            DeleteObject(object);
+        }
+    }
+}
+
+void Form1::createControls(HINSTANCE instance) {
+    for (const ControlLayout& layout : kControls) {
+        const wchar_t* className = WC_STATICW;
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        DWORD extendedStyle = 0;
+        switch (layout.kind) {
+            case ControlKind::Label:
+                style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+                break;
+            case ControlKind::TextBox:
+                className = WC_EDITW;
+                style |= WS_TABSTOP | ES_AUTOHSCROLL;
+                extendedStyle = WS_EX_CLIENTEDGE;
+                break;
+            case ControlKind::Button:
+                className = WC_BUTTONW;
+                style |= WS_TABSTOP | BS_PUSHBUTTON;
+                break;
+            case ControlKind::Option:
+                className = WC_BUTTONW;
+                style |= BS_AUTORADIOBUTTON | BS_NOTIFY;
+                break;
+        }
+        switch (layout.id) {
+            case control_id::Label4:  // the options' captions click them
+            case control_id::Label5:
+                style |= SS_NOTIFY;
+                break;
+            case control_id::Option1:  // the group of the two options, entered by Tab
+                style |= WS_GROUP | WS_TABSTOP;
+                break;
+            case control_id::Label6:  // the first control after the group
+                style |= WS_GROUP;
+                break;
+            default:
+                break;
+        }
+        HWND created = CreateWindowExW(extendedStyle, className, layout.text, style, 0, 0, 0, 0,
+                                       window, reinterpret_cast<HMENU>(INT_PTR{layout.id}),
+                                       instance, nullptr);
+        if (layout.kind == ControlKind::TextBox) {
+            SendMessageW(created, EM_SETLIMITTEXT, 0, 0);  // as long as memory allows
+        }
+    }
+    SendMessageW(control(control_id::Option1), BM_SETCHECK, BST_CHECKED, 0);
+
+    toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                              instance, nullptr);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(control(control_id::pointer));
+    tool.lpszText = pointerDescription.data();
+    SendMessageW(toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+RECT Form1::pixelRect(const Twips& place) const {
+    return {pixels(place.left), pixels(place.top), pixels(place.left + place.width),
+            pixels(place.top + place.height)};
+}
+
+void Form1::layOut(UINT newDpi) {
+    dpi = newDpi;
+    chooseFont();
+    for (const ControlLayout& layout : kControls) {
+        const RECT place = pixelRect(layout.place);
+        HWND placed = control(layout.id);
+        SetWindowPos(placed, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(placed, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (layout.kind == ControlKind::Option) {
+            SetWindowRgn(placed,
+                         CreateRectRgn(0, 0, std::min(pixels(kOptionButtonTwips),
+                                                      static_cast<int>(place.right - place.left)),
+                                       place.bottom - place.top),
+                         FALSE);
+        }
+    }
+    // The frame around a client area of exactly the layout's size.
+    const SIZE client{pixels(kClientArea.width), pixels(kClientArea.height)};
+    RECT frame{0, 0, client.cx, client.cy};
+    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, dpi);
+    SIZE outer{frame.right - frame.left, frame.bottom - frame.top};
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT actual{};
+        GetClientRect(window, &actual);
+        outer.cx += client.cx - actual.right;
+        outer.cy += client.cy - actual.bottom;
+    }
+    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void Form1::chooseFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+    LOGFONTW logFont = metrics.lfMessageFont;
+    const auto height = [this](double points) {
+        return -static_cast<LONG>(std::lround(points * dpi / 72.0));
+    };
+    const double preferred = std::abs(logFont.lfHeight) * 72.0 / dpi;
+
+    HDC screen = GetDC(window);
+    const double points = FittingPointSize(preferred, [&](double size) {
+        logFont.lfHeight = height(size);
+        HFONT trial = CreateFontIndirectW(&logFont);
+        HGDIOBJ previous = SelectObject(screen, trial);
+        bool fits = true;
+        for (const ControlLayout& layout : kControls) {
+            SIZE extent{};
+            GetTextExtentPoint32W(screen, layout.text, static_cast<int>(std::wcslen(layout.text)),
+                                  &extent);
+            const int padding = layout.kind == ControlKind::Button ? kButtonPaddingTwips : 0;
+            const bool captioned =
+                layout.kind == ControlKind::Label || layout.kind == ControlKind::Button;
+            fits = fits && (!captioned || (extent.cx <= pixels(layout.place.width - padding) &&
+                                           extent.cy <= pixels(layout.place.height)));
+        }
+        SelectObject(screen, previous);
+        DeleteObject(trial);
+        return fits;
+    });
+    ReleaseDC(window, screen);
+
+    logFont.lfHeight = height(points);
+    HFONT previous = font;
+    font = CreateFontIndirectW(&logFont);
+    for (const ControlLayout& layout : kControls) {
+        SendMessageW(control(layout.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    if (previous != nullptr) {
+        DeleteObject(previous);
+    }
+}
+
+void Form1::applyCaptionColours() {
+    colours = ChooseCaptionColours(FromColorRef(GetSysColor(COLOR_INACTIVECAPTIONTEXT)),
+                                   FromColorRef(GetSysColor(COLOR_WINDOWTEXT)));
+    HBRUSH previous = background;
+    background = CreateSolidBrush(ToColorRef(colours.background));
+    if (previous != nullptr) {
+        DeleteObject(previous);
+    }
+    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void Form1::paint() {
+    PAINTSTRUCT paintStruct{};
+    HDC canvas = BeginPaint(window, &paintStruct);
+
+    // The picture, from the drawing made for the nearest larger resolution.
+    if (HBITMAP picture = dpi > USER_DEFAULT_SCREEN_DPI ? pictures[1] : pictures[0]) {
+        BITMAP size{};
+        GetObjectW(picture, sizeof size, &size);
+        HDC source = CreateCompatibleDC(canvas);
+        HGDIOBJ previous = SelectObject(source, picture);
+        const RECT to = pixelRect(kPicture);
+        SetStretchBltMode(canvas, HALFTONE);
+        SetBrushOrgEx(canvas, 0, 0, nullptr);
+        StretchBlt(canvas, to.left, to.top, to.right - to.left, to.bottom - to.top, source, 0, 0,
+                   size.bmWidth, size.bmHeight, SRCCOPY);
+        SelectObject(source, previous);
+        DeleteDC(source);
+    }
+
+    // The line between the two tools, one pixel thick at 96 dots per inch.
+    const int thickness = std::max(1, pixels(15));
+    HBRUSH ink = CreateSolidBrush(ToColorRef(colours.line));
+    const RECT line{pixels(kLine.left), pixels(kLine.top), pixels(kLine.left + kLine.width),
+                    pixels(kLine.top) + thickness};
+    FillRect(canvas, &line, ink);
+    DeleteObject(ink);
+
+    // The option buttons' captions stand apart from them, so the focus ring
+    // goes round the button itself, in the captions' colour.
+    HWND focus = GetFocus();
+    if (focus == control(control_id::Option1) || focus == control(control_id::Option2)) {
+        RECT ring{};
+        GetWindowRect(focus, &ring);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&ring), 2);
+        InflateRect(&ring, pixels(kFocusGapTwips), pixels(kFocusGapTwips));
+        HBRUSH text = CreateSolidBrush(ToColorRef(colours.text));
+        for (int i = 0; i < thickness; ++i) {
+            FrameRect(canvas, &ring, text);
+            InflateRect(&ring, -1, -1);
+        }
+        DeleteObject(text);
+    }
+    EndPaint(window, &paintStruct);
+}
+
+void Form1::describePointer() {
+    pointerDescription = Wide(PointerDescription(Utf16(TextOf(control(control_id::pointer)))));
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(control(control_id::pointer));
+    tool.lpszText = pointerDescription.data();
+    SendMessageW(toolTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+bool Form1::TranslateKeys(MSG& message) { return IsDialogMessageW(window, &message) != FALSE; }
+
+LRESULT CALLBACK Form1::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (form == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        form->window = nullptr;
+    }
+    return form->handleMessage(message, wParam, lParam);
+}
+
+LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            onCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_CTLCOLORSTATIC: {  // the captions and the option buttons
+            auto* canvas = reinterpret_cast<HDC>(wParam);
+            SetTextColor(canvas, ToColorRef(colours.text));
+            SetBkColor(canvas, ToColorRef(colours.background));
+            return reinterpret_cast<LRESULT>(background);
+        }
+        case WM_ERASEBKGND: {
+            RECT client{};
+            GetClientRect(window, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, background);
+            return 1;
+        }
+        case WM_PAINT:
+            paint();
+            return 0;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:  // high contrast switched on or off, among others
+            for (const ControlLayout& layout : kControls) {
+                SendMessageW(control(layout.id), message, wParam, lParam);
+            }
+            if (message == WM_SETTINGCHANGE) {
+                layOut(dpi);  // the UI font may have changed too
+            }
+            applyCaptionColours();
+            return 0;
+        case WM_DPICHANGED: {
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            layOut(HIWORD(wParam));
+            return 0;
+        }
+        case WM_ACTIVATE:  // the focus comes back to the control that had it
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(window, focus) != FALSE) {
+                    lastFocus = focus;
+                }
+            }
+            break;
+        case WM_SETFOCUS:
+            SetFocus(lastFocus);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Form1::onCommand(int id, int code) {
+    switch (id) {
+        case IDOK: {  // Enter: it presses the focused button, and no other
+            HWND focus = GetFocus();
+            for (const int button : {control_id::Calculate, control_id::Exit, control_id::Command1}) {
+                if (focus == control(button)) {
+                    SendMessageW(focus, BM_CLICK, 0, 0);
+                }
+            }
+            return;
+        }
+        case control_id::Label4:
+        case control_id::Label5:
+            if (code == STN_CLICKED) {
+                HWND option = control(id == control_id::Label4 ? control_id::Option1
+                                                               : control_id::Option2);
+                SetFocus(option);
+                SendMessageW(option, BM_CLICK, 0, 0);
+            }
+            return;
+        case control_id::Option1:
+        case control_id::Option2:
+            if (code == BN_CLICKED) {
+                id == control_id::Option1 ? Option1_Click() : Option2_Click();
+            } else if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
+                InvalidateRect(window, nullptr, TRUE);  // the focus ring
+            }
+            return;
+        case control_id::pointer:
+            if (code == EN_CHANGE) {
+                describePointer();
+            }
+            return;
+        default:
+            break;
+    }
+    if (code == BN_CLICKED) {
+        switch (id) {
+            case control_id::Calculate:
+                Calculate_Click();
+                break;
+            case control_id::Command1:
+                Command1_Click();
+                break;
+            case control_id::Exit:
+                Exit_Click();
+                break;
+            default:  // IDCANCEL, Escape among them: nothing to do
+                break;
+        }
+    }
+}
+
+void Form1::Calculate_Click() {
+    runReportingErrors(control_id::offset, Tool::Pointer, [this] {
+        const std::wstring offsetText = TextOf(control(control_id::offset));
+        const std::string pointer = conversions::ComputePointerText(
+            Utf16(offsetText), IsChecked(control(control_id::Option1)),
+            IsChecked(control(control_id::Option2)));
+        SetWindowTextW(control(control_id::pointer), Wide(pointer).c_str());
+    });
+}
+
+void Form1::Command1_Click() {
+    runReportingErrors(control_id::word, Tool::WordToHex, [this] {
+        const std::wstring word = TextOf(control(control_id::word));
+        const std::wstring codes = Wide(conversions::StringToHex(Utf16(word)));
+        HWND hexValue = control(control_id::HV);
+        SetWindowTextW(hexValue, codes.c_str());
+        SendMessageW(hexValue, EM_SETSEL, 0, 0);  // the codes from their start
+        SendMessageW(hexValue, EM_SCROLLCARET, 0, 0);
+    });
+}
+
+void Form1::Exit_Click() { DestroyWindow(window); }
+
+void Form1::Option1_Click() { selectOption(control_id::Option1, control_id::Option2); }
+
+void Form1::Option2_Click() { selectOption(control_id::Option2, control_id::Option1); }
+
+void Form1::selectOption(int selected, int cleared) {
+    SendMessageW(control(selected), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(control(cleared), BM_SETCHECK, BST_UNCHECKED, 0);
+    // Tab enters the group at its selected option.
+    SetWindowLongPtrW(control(selected), GWL_STYLE,
+                      GetWindowLongPtrW(control(selected), GWL_STYLE) | WS_TABSTOP);
+    SetWindowLongPtrW(control(cleared), GWL_STYLE,
+                      GetWindowLongPtrW(control(cleared), GWL_STYLE) & ~LONG_PTR{WS_TABSTOP});
+}
+
+template <typename Work>
+void Form1::runReportingErrors(int inputId, Tool tool, Work&& work) {
+    try {
+        work();
+    } catch (...) {
+        const ErrorMessage error = DescribeCurrentError(tool);
+        std::wstring text = Wide(error.text);
+        if (!error.hint.empty()) {
+            text += L"\n\n" + Wide(error.hint);
+        }
+        MessageBoxW(window, text.c_str(), L"Quorvane", MB_OK | MB_ICONERROR);
+        HWND input = control(inputId);
+        SetFocus(input);
+        SendMessageW(input, EM_SETSEL, 0, -1);
+    }
+}
