@@ -20,9 +20,6 @@ constexpr wchar_t kTitle[] = L"Quorvane Version 1.2 By Tamsel";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr int kButtonPaddingTwips = 120;  // a button's caption keeps clear of its frame
 constexpr int kFocusGapTwips = 30;        // between an option button and its focus ring
-// The round button of an option with a little room: its own caption, which
-// names it for screen readers, has no room beside it and is clipped away.
-constexpr int kOptionButtonTwips = 225;
 
 // Windows' wide characters are the UTF-16 code units the conversions read.
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
@@ -146,6 +143,7 @@ void Form1::createControls(HINSTANCE instance) {
         if (layout.kind == ControlKind::TextBox) {
             SendMessageW(created, EM_SETLIMITTEXT, 0, 0);  // as long as memory allows
         }
+
     }
     SendMessageW(control(control_id::Option1), BM_SETCHECK, BST_CHECKED, 0);
 
@@ -176,13 +174,6 @@ void Form1::layOut(UINT newDpi) {
         SetWindowPos(placed, nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(placed, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (layout.kind == ControlKind::Option) {
-            SetWindowRgn(placed,
-                         CreateRectRgn(0, 0, std::min(pixels(kOptionButtonTwips),
-                                                      static_cast<int>(place.right - place.left)),
-                                       place.bottom - place.top),
-                         FALSE);
-        }
     }
     // The frame around a client area of exactly the layout's size.
     const SIZE client{pixels(kClientArea.width), pixels(kClientArea.height)};
@@ -205,6 +196,7 @@ void Form1::chooseFont() {
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
     LOGFONTW logFont = metrics.lfMessageFont;
+    logFont.lfWidth = 0;  // the width that goes with the height chosen
     const auto height = [this](double points) {
         return -static_cast<LONG>(std::lround(points * dpi / 72.0));
     };

@@ -43,6 +43,12 @@ struct ControlLayout {
     Twips place;
 };
 
+// An option button is as wide as its round button (13 pixels at 96 dots per
+// inch): its own caption, which names it for screen readers, and the focus
+// rectangle round that caption fall outside it, as the label beside it
+// shows the caption (the window draws the focus ring round the button).
+inline constexpr int kRoundButton = 195;
+
 inline constexpr Twips kClientArea{0, 0, 5610, 4935};
 inline constexpr Twips kPicture{120, 120, 1530, 2070};
 inline constexpr Twips kLine{240, 2400, 5040, 0};  // from (240, 2400) to (5280, 2400)
@@ -56,8 +62,8 @@ inline constexpr std::array<ControlLayout, 17> kControls{{
     {control_id::Exit, ControlKind::Button, L"Exit", {4080, 1560, 1215, 375}},
     {control_id::Label4, ControlKind::Label, L"Type 1", {2520, 360, 1095, 375}},
     {control_id::Label5, ControlKind::Label, L"Type 2", {4800, 360, 615, 375}},
-    {control_id::Option1, ControlKind::Option, L"Type 1", {2040, 360, 255, 255}},
-    {control_id::Option2, ControlKind::Option, L"Type 2", {4320, 360, 255, 255}},
+    {control_id::Option1, ControlKind::Option, L"Type 1", {2040, 360, kRoundButton, 255}},
+    {control_id::Option2, ControlKind::Option, L"Type 2", {4320, 360, kRoundButton, 255}},
     {control_id::Label6, ControlKind::Label, L"WORD", {600, 3300, 615, 255}},
     {control_id::word, ControlKind::TextBox, L"ONLY CAPITAL!", {1320, 3240, 2415, 375}},
     {control_id::Command1, ControlKind::Button, L"CALCULATE", {4080, 3240, 1215, 375}},
