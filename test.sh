@@ -2,8 +2,10 @@
 # Installs what is missing, builds Quorvane and runs every check headless:
 #   1. the tests of the Release build;
 #   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. the fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 60);
-#   4. clang-format, clang-tidy and desktop-file-validate over the project's
+#   3. the Windows build, cross-compiled, its tests run under Wine on a
+#      private X server, then its zip made;
+#   4. the fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 60);
+#   5. clang-format, clang-tidy and desktop-file-validate over the project's
 #      own sources.
 # Every stage runs; the script exits non-zero when any of them fails, and a
 # stage that finds nothing to check fails too. Nothing here needs git, so a
@@ -34,6 +36,10 @@ build_and_test() {
   cmake --preset "$1" && cmake --build --preset "$1" && ctest --preset "$1"
 }
 
+windows_build() {
+  xvfb-run -a -s "-screen 0 1280x1024x24" cmake --workflow --preset windows
+}
+
 fuzz() {
   cmake --preset fuzz >/dev/null && cmake --build --preset fuzz || return 1
   local corpus status=0
@@ -57,23 +63,28 @@ sources_in() {
 }
 
 # Runs clang-tidy over the sources given, with the compile commands of the
-# build given; prints what it finds and fails when it finds anything, or when
-# it is given nothing to check.
+# build given (and, for the Windows build, the C++ headers of its compiler);
+# prints what it finds and fails when it finds anything, or when it is given
+# nothing to check.
 tidy_with() {
-  local build=$1 report
+  local build=$1 report extra=()
   shift
   if [ "$#" -eq 0 ]; then
     echo "clang-tidy: no sources to check against $build"
     return 1
   fi
-  report=$(printf '%s\n' "$@" | xargs -P 2 -n 4 clang-tidy --quiet -p "$build" 2>&1 |
+  if [ "$build" = build/windows ]; then
+    mapfile -t extra < <(echo | x86_64-w64-mingw32-g++-posix -xc++ -E -v - 2>&1 |
+      sed -n 's|^ *\(/.*/include/c++.*\)$|--extra-arg=-isystem\1|p')
+  fi
+  report=$(printf '%s\n' "$@" | xargs -P 2 -n 4 clang-tidy --quiet -p "$build" "${extra[@]}" 2>&1 |
     grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated')
   [ -n "$report" ] && printf '%s\n' "$report"
   ! grep -q -E '(warning|error):' <<<"$report"
 }
 
 static_checks() {
-  local status=0 sources fuzz_sources bench_sources other_sources
+  local status=0 sources fuzz_sources bench_sources windows_sources other_sources
   mapfile -t sources < <(sources_in conversions window app)
   if [ "${#sources[@]}" -eq 0 ]; then
     echo "no C++ sources found to check"
@@ -84,13 +95,17 @@ static_checks() {
 
   # Each source against a build that compiles it with clang-compatible flags.
   mapfile -t fuzz_sources < <(sources_in conversions/fuzz | grep '\.cpp$')
-  mapfile -t bench_sources < <(sources_in conversions/bench window/bench | grep '\.cpp$')
+  mapfile -t bench_sources < <(sources_in conversions/bench window/qt/bench | grep '\.cpp$')
+  mapfile -t windows_sources < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$' |
+    grep -E '(^window/win32/|_win32\.cpp$)')
   mapfile -t other_sources < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$' |
-    grep -v -E '^(conversions/fuzz|[^/]+/bench)/')
-  echo "clang-tidy: ${#other_sources[@]} + ${#fuzz_sources[@]} + ${#bench_sources[@]} files"
+    grep -v -E '^(conversions/fuzz|[^/]+/bench|window/[^/]+/bench|window/win32)/|_win32\.cpp$')
+  echo "clang-tidy: ${#other_sources[@]} + ${#fuzz_sources[@]} + ${#bench_sources[@]}" \
+    "+ ${#windows_sources[@]} (Windows) files"
   tidy_with build/asan "${other_sources[@]}" || status=1
   tidy_with build/fuzz "${fuzz_sources[@]}" || status=1
   tidy_with build/default "${bench_sources[@]}" || status=1
+  tidy_with build/windows "${windows_sources[@]}" || status=1
 
   desktop-file-validate app/quorvane.desktop || status=1
   [ "$status" -eq 0 ] && echo "clang-format, clang-tidy and desktop-file-validate: nothing to report"
@@ -99,6 +114,7 @@ static_checks() {
 
 stage "Release build and tests" build_and_test default
 stage "Sanitizer build and tests" build_and_test asan
+stage "Windows build under Wine" windows_build
 stage "Fuzzing" fuzz
 stage "Static checks" static_checks
 

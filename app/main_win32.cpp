@@ -2,18 +2,26 @@
 // closing the window, ends the program.
 #include <windows.h>
 
+#include <exception>
+
 #include "Form1.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
-                   int show) {
-    Form1 form(instance);
-    ShowWindow(form.handle(), show);
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!form.TranslateKeys(message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
+// The parameters keep the names Windows' header gives them.
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR /*lpCmdLine*/,
+                   int nShowCmd) {
+    try {
+        Form1 form(hInstance);
+        ShowWindow(form.handle(), nShowCmd);
+        MSG message{};
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (!form.TranslateKeys(message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
         }
+        return 0;
+    } catch (const std::exception& error) {  // the window could not be made
+        MessageBoxA(nullptr, error.what(), "Quorvane", MB_OK | MB_ICONERROR);
+        return 1;
     }
-    return 0;
 }

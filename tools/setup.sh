@@ -6,14 +6,22 @@
 quorvane_build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev)
 # Running it: a font besides, for a machine that has none yet.
 quorvane_run_packages=("${quorvane_build_packages[@]}" fonts-dejavu-core)
+# Building the Windows program and testing it under Wine on a private X
+# server: the cross compiler, GoogleTest's sources, Wine and its fonts.
+quorvane_windows_packages=(
+  cmake ninja-build g++-mingw-w64-x86-64 libgtest-dev wine wine64 fonts-wine xvfb xauth
+)
 # Every check of test.sh.
 quorvane_test_packages=(
   "${quorvane_run_packages[@]}"
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-tidy clang-format desktop-file-utils
+  "${quorvane_windows_packages[@]}"
 )
-# Making and checking the Debian package.
-quorvane_package_packages=("${quorvane_build_packages[@]}" dpkg-dev file lintian)
+# Making and checking the downloads: the Debian package and the Windows zip.
+quorvane_package_packages=(
+  "${quorvane_build_packages[@]}" dpkg-dev file lintian "${quorvane_windows_packages[@]}"
+)
 
 quorvane_missing_packages() {
   local package

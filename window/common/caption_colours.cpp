@@ -24,8 +24,7 @@ Rgb InkOn(const Rgb& background, const Rgb& preferred, double contrast) {
     if (ContrastRatio(preferred, background) >= contrast) {
         return preferred;
     }
-    return ContrastRatio(kBlack, background) >= ContrastRatio(kWhite, background) ? kBlack
-                                                                                  : kWhite;
+    return ContrastRatio(kBlack, background) >= ContrastRatio(kWhite, background) ? kBlack : kWhite;
 }
 
 }  // namespace

@@ -34,8 +34,8 @@ std::u16string PointerDescription(std::u16string_view text) {
     const unsigned first = stored >> 8U;
     const unsigned second = stored & 0xFFU;
     char description[48];
-    const int length = std::snprintf(description, sizeof description,
-                                     "CPU address $%04X, stored as %02X %02X",
-                                     second << 8U | first, first, second);
+    const int length =
+        std::snprintf(description, sizeof description, "CPU address $%04X, stored as %02X %02X",
+                      second << 8U | first, first, second);
     return {description, description + length};
 }

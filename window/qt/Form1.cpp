@@ -67,8 +67,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
     connect(ui->Exit, &QPushButton::clicked, this, &Form1::Exit_Click);
     connect(ui->Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
     connect(ui->Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);
-    connect(ui->pointer, &QLineEdit::textChanged, this,
-            [this](const QString& text) {
+    connect(ui->pointer, &QLineEdit::textChanged, this, [this](const QString& text) {
         ui->pointer->setToolTip(QString::fromStdU16String(PointerDescription(Utf16(text))));
     });
 

@@ -61,9 +61,9 @@ Form1::Form1(HINSTANCE instance) {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hIcon = static_cast<HICON>(LoadImageW(
         instance, MAKEINTRESOURCEW(QUORVANE_ICON), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(QUORVANE_ICON), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(QUORVANE_ICON),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);  // already there for a second window: as good
 
@@ -137,20 +137,18 @@ void Form1::createControls(HINSTANCE instance) {
             default:
                 break;
         }
-        HWND created = CreateWindowExW(extendedStyle, className, layout.text, style, 0, 0, 0, 0,
-                                       window, reinterpret_cast<HMENU>(INT_PTR{layout.id}),
-                                       instance, nullptr);
+        HWND created =
+            CreateWindowExW(extendedStyle, className, layout.text, style, 0, 0, 0, 0, window,
+                            reinterpret_cast<HMENU>(INT_PTR{layout.id}), instance, nullptr);
         if (layout.kind == ControlKind::TextBox) {
             SendMessageW(created, EM_SETLIMITTEXT, 0, 0);  // as long as memory allows
         }
-
     }
     SendMessageW(control(control_id::Option1), BM_SETCHECK, BST_CHECKED, 0);
 
     toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
-                              instance, nullptr);
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -381,7 +379,8 @@ void Form1::onCommand(int id, int code) {
     switch (id) {
         case IDOK: {  // Enter: it presses the focused button, and no other
             HWND focus = GetFocus();
-            for (const int button : {control_id::Calculate, control_id::Exit, control_id::Command1}) {
+            for (const int button :
+                 {control_id::Calculate, control_id::Exit, control_id::Command1}) {
                 if (focus == control(button)) {
                     SendMessageW(focus, BM_CLICK, 0, 0);
                 }
@@ -391,8 +390,8 @@ void Form1::onCommand(int id, int code) {
         case control_id::Label4:
         case control_id::Label5:
             if (code == STN_CLICKED) {
-                HWND option = control(id == control_id::Label4 ? control_id::Option1
-                                                               : control_id::Option2);
+                HWND option =
+                    control(id == control_id::Label4 ? control_id::Option1 : control_id::Option2);
                 SetFocus(option);
                 SendMessageW(option, BM_CLICK, 0, 0);
             }

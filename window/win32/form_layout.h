@@ -70,7 +70,8 @@ inline constexpr std::array<ControlLayout, 17> kControls{{
     {control_id::Label7, ControlKind::Label, L"HEX VALUE", {240, 3920, 975, 255}},
     {control_id::HV, ControlKind::TextBox, L"", {1320, 3840, 3975, 375}},
     {control_id::Label8, ControlKind::Label, L"WORD TO HEX CALCULATOR", {1680, 2640, 2415, 255}},
-    {control_id::Label3, ControlKind::Label,
+    {control_id::Label3,
+     ControlKind::Label,
      L"Just for Nekketsu! Street Basket - Ganbare Dunk Heroes.nes",
      {600, 4440, 4575, 375}},
 }};

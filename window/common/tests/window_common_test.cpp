@@ -22,8 +22,8 @@ TEST(ChooseCaptionColours, ReadsOnAnyDesktop) {
     } rows[] = {
         {"no colour 19, dark desktop", std::nullopt, {238, 238, 236}, blue, black, black},
         {"Windows 10 and 11: black colour 19, black text", black, black, blue, black, black},
-        {"Wine: grey colour 19 the text reads on", Rgb{200, 200, 200}, black,
-         Rgb{200, 200, 200}, black, black},
+        {"Wine: grey colour 19 the text reads on", Rgb{200, 200, 200}, black, Rgb{200, 200, 200},
+         black, black},
         {"high contrast black", black, white, black, white, white},
         {"high contrast white", white, black, white, black, black},
         {"text colour that reads as a line only", std::nullopt, grey, blue, black, grey},

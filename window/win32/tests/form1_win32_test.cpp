@@ -37,11 +37,16 @@ void CALLBACK CloseMessageBoxes(HWND /*window*/, UINT /*message*/, UINT_PTR /*ti
 }
 
 const std::map<std::wstring, int> kIds = {
-    {L"offset", control_id::offset},     {L"pointer", control_id::pointer},
-    {L"Calculate", control_id::Calculate}, {L"Exit", control_id::Exit},
-    {L"Label4", control_id::Label4},     {L"Label5", control_id::Label5},
-    {L"Option1", control_id::Option1},   {L"Option2", control_id::Option2},
-    {L"word", control_id::word},         {L"Command1", control_id::Command1},
+    {L"offset", control_id::offset},
+    {L"pointer", control_id::pointer},
+    {L"Calculate", control_id::Calculate},
+    {L"Exit", control_id::Exit},
+    {L"Label4", control_id::Label4},
+    {L"Label5", control_id::Label5},
+    {L"Option1", control_id::Option1},
+    {L"Option2", control_id::Option2},
+    {L"word", control_id::word},
+    {L"Command1", control_id::Command1},
     {L"HV", control_id::HV},
 };
 const std::map<std::wstring, UINT> kKeys = {
@@ -151,8 +156,7 @@ TEST_F(Form1Test, ActionsWriteTheirBoxAndKeepTheOthers) {
         {"first byte of the second bank", L"4010", L"", L"Calculate", L"80", L""},
         {"full-width digits", L"\uFF18\uFF11\uFF12\uFF13", L"", L"Calculate", L"1381", L""},
         {"above 7FFFFFFF", L"FFFFFFFF", L"", L"Calculate", L"overflow", L""},
-        {"33000 characters pasted", std::wstring(33000, L'0'), L"", L"Calculate", L"overflow",
-         L""},
+        {"33000 characters pasted", std::wstring(33000, L'0'), L"", L"Calculate", L"overflow", L""},
         {"CALCULATE twice", L"", L"ONLY CAPITAL!", L"Command1 Command1", L"",
          L" 1F 1E 1C 29 FFF0 13 11 20 19 24 11 1C FFF1"},
         {"codes longer than 32767 characters", L"", longWord, L"Command1", L"", longCodes},
@@ -246,14 +250,14 @@ TEST_F(Form1Test, PointerToolTipAndScreenReaderNames) {
 
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::pair<int, const wchar_t*> names[] = {
-        {control_id::offset, L"Offset"}, {control_id::pointer, L"Pointer"},
+        {control_id::offset, L"Offset"},  {control_id::pointer, L"Pointer"},
         {control_id::Option1, L"Type 1"}, {control_id::Option2, L"Type 2"},
-        {control_id::word, L"WORD"},     {control_id::HV, L"HEX VALUE"},
+        {control_id::word, L"WORD"},      {control_id::HV, L"HEX VALUE"},
     };
     for (const auto& [id, name] : names) {
         IAccessible* accessible = nullptr;
         const HRESULT found = AccessibleObjectFromWindow(control(id), OBJID_CLIENT, IID_IAccessible,
-                                   reinterpret_cast<void**>(&accessible));
+                                                         reinterpret_cast<void**>(&accessible));
         ASSERT_NE(accessible, nullptr) << std::hex << found;
         VARIANT self{};
         self.vt = VT_I4;
@@ -344,7 +348,8 @@ TEST_F(Form1Test, CaptionsReadAndFitOnAnyDesktop) {
         HDC screen = GetDC(control(control_id::Label3));
         for (const ControlLayout& layout : kControls) {
             HWND captioned = control(layout.id);
-            SelectObject(screen, reinterpret_cast<HFONT>(SendMessageW(captioned, WM_GETFONT, 0, 0)));
+            SelectObject(screen,
+                         reinterpret_cast<HFONT>(SendMessageW(captioned, WM_GETFONT, 0, 0)));
             RECT place{};
             GetClientRect(captioned, &place);
             SIZE extent{};
