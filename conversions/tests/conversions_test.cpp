@@ -60,47 +60,32 @@ TEST(StringToHex, GivesEachCharactersCodeLess48) {
     }
 }
 
-// The system's own Windows-1252 converter: the byte it gives a code unit,
-// "?" where the code page has none (and, were the converter missing, for
-// every unit, so that the test fails at once).
-class SystemCodePage {
-public:
+// The byte the system's own Windows-1252 converter gives a code unit: "?"
+// where the code page has none (and, were the converter missing, for every
+// unit, so that the test fails at once).
+int SystemCode(char16_t unit) {
+    char out = '?';
 #ifdef _WIN32
-    int operator()(char16_t unit) const {
-        const wchar_t in = unit;
-        char out = '?';
-        WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, &in, 1, &out, 1, nullptr, nullptr);
-        return static_cast<unsigned char>(out);
-    }
+    const wchar_t in = unit;
+    WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, &in, 1, &out, 1, nullptr, nullptr);
 #else
-    SystemCodePage() : toCodePage(iconv_open("WINDOWS-1252", "UTF-16LE")) {}
-    ~SystemCodePage() { iconv_close(toCodePage); }
-    SystemCodePage(const SystemCodePage&) = delete;
-    SystemCodePage& operator=(const SystemCodePage&) = delete;
-
-    int operator()(char16_t unit) const {
-        std::array<char, 2> in = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-        char out = '?';
-        char* inAt = in.data();
-        char* outAt = &out;
-        std::size_t inLeft = 2, outLeft = 1;
-        iconv(toCodePage, &inAt, &inLeft, &outAt, &outLeft);
-        iconv(toCodePage, nullptr, nullptr, nullptr, nullptr);  // forget a half surrogate
-        return static_cast<unsigned char>(out);
-    }
-
-private:
-    iconv_t toCodePage;
+    static const iconv_t toCodePage = iconv_open("WINDOWS-1252", "UTF-16LE");
+    std::array<char, 2> in = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    char* inAt = in.data();
+    char* outAt = &out;
+    std::size_t inLeft = 2, outLeft = 1;
+    iconv(toCodePage, &inAt, &inLeft, &outAt, &outLeft);
+    iconv(toCodePage, nullptr, nullptr, nullptr, nullptr);  // forget a half surrogate
 #endif
-};
+    return static_cast<unsigned char>(out);
+}
 
 // Each code unit against the system's converter. Beyond it, the full-width
 // forms and the ideographic space stand for ASCII, and the five bytes the
 // code page leaves undefined for the units of their value.
 TEST(AnsiCode, FollowsWindows1252) {
-    const SystemCodePage systemCode;
     for (char16_t unit = 0; unit < 0xFFFF; ++unit) {
-        int code = systemCode(unit);
+        int code = SystemCode(unit);
         if (unit >= u'\uFF01' && unit <= u'\uFF5E') {
             code = unit - 0xFEE0;
         } else if (unit == u'\u3000') {

@@ -7,114 +7,83 @@
 
 #include "Form1.h"
 #include "caption_colours.h"
+#include "window_behaviour.h"
 
-class Form1Test : public QObject {
-    Q_OBJECT
-
-    const QString kept{40000, QLatin1Char('k')};  // long, so that a box that cuts it shows
-    std::unique_ptr<Form1> form;
+// The Qt window as the shared checks drive it. Each message box is closed
+// as soon as it opens, and its text kept.
+class QtDriver : public WindowDriver {
+    Form1& form;
     QTimer closer;
-    QStringList messages;  // each message box, closed as soon as it opens
+    std::vector<std::u16string> messages;
 
-    QWidget* control(const QString& name) const { return form->findChild<QWidget*>(name); }
-    QLineEdit* box(const char* name) const { return form->findChild<QLineEdit*>(name); }
+    QLineEdit* box(const std::string& name) const {
+        return form.findChild<QLineEdit*>(QString::fromStdString(name));
+    }
 
-private slots:
-    void initTestCase() {
-        connect(&closer, &QTimer::timeout, this, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                messages << box->text();
-                box->accept();
+public:
+    explicit QtDriver(Form1& window) : form(window) {
+        QObject::connect(&closer, &QTimer::timeout, [this] {
+            if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                messages.push_back(shown->text().toStdU16String());
+                shown->accept();
             }
         });
         closer.start(10);
     }
+    void act(const std::string& action) override {
+        if (auto* control = form.findChild<QWidget*>(QString::fromStdString(action))) {
+            QTest::mouseClick(control, Qt::LeftButton);
+        } else {  // the window's own focus: offscreen, it is not made active after a message
+            const auto key = Qt::Key(QKeySequence(QString::fromStdString(action))[0].key());
+            QTest::keyClick(form.focusWidget(), key,
+                            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        }
+    }
+    void paste(const std::string& name, const std::u16string& text) override {
+        box(name)->clear();
+        box(name)->insert(QString::fromStdU16String(text));  // through the box's length limit
+    }
+    std::u16string text(const std::string& name) override {
+        return box(name)->text().toStdU16String();
+    }
+    std::pair<int, int> selection(const std::string& name) override {
+        const int start = box(name)->hasSelectedText() ? box(name)->selectionStart()
+                                                       : box(name)->cursorPosition();
+        return {start, start + int(box(name)->selectedText().size())};
+    }
+    std::string focused() override { return form.focusWidget()->objectName().toStdString(); }
+    std::vector<std::u16string> takeMessages() override { return std::exchange(messages, {}); }
+};
 
+class Form1Test : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Form1> form;
+    std::unique_ptr<QtDriver> driver;
+
+private slots:
     void init() {
         form = std::make_unique<Form1>();
+        driver = std::make_unique<QtDriver>(*form);
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 
-    void cleanup() { QVERIFY2(messages.isEmpty(), qPrintable(messages.join(QLatin1Char('\n')))); }
+    void cleanup() { QVERIFY(driver->takeMessages().empty()); }
 
-    // Each click or key writes its own box, or none, and keeps every other
-    // text whole; an overflow is reported and the window goes on.
-    void actionsWriteTheirBoxAndKeepTheOthers_data() {
-        QTest::addColumn<QString>("offset");
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<QString>("actions");  // controls clicked and keys pressed, in turn
-        QTest::addColumn<QString>("pointer");  // empty: not written
-        QTest::addColumn<QString>("codes");    // empty: not written
-        const auto row = [](const char* name, const QString& offset, const QString& word,
-                            const char* actions, const QString& pointer, const QString& codes) {
-            QTest::newRow(name) << offset << word << QString(actions) << pointer << codes;
-        };
-        row("Type 1", "8123", "", "Calculate", "1381", "");
-        row("Type 2 caption", "8123", "", "Label5 Calculate", "13C1", "");
-        row("Type 1 caption after Type 2", "8123", "", "Option2 Label4 Calculate", "1381", "");
-        row("above 7FFFFFFF", "80000000", "", "Calculate", "overflow", "");
-        row("40000 characters", QString(40000, '0'), "", "Calculate", "overflow", "");
-        row("CALCULATE twice", "", u8"ＡＢ", "Command1 Command1", "", " 11 12");
-        row("1 MiB word", "", QString(1 << 20, 'A'), "Command1", "",
-            QString(" 11").repeated(1 << 20));
-        row("Tab to Calculate, Enter", "8123", "", "Tab Tab Return", "1381", "");
-        row("Tab to CALCULATE, keypad Enter", "", "AB", "Tab Tab Tab Tab Tab Tab Enter", "",
-            " 11 12");
-        row("Enter and Escape in a box", "8123", "AB", "Return Esc", "", "");
-    }
-
+    // 40000 characters and a 1 MiB word: far past any length limit of a box.
     void actionsWriteTheirBoxAndKeepTheOthers() {
-        QFETCH(QString, offset);
-        QFETCH(QString, word);
-        QFETCH(QString, actions);
-        QFETCH(QString, pointer);
-        QFETCH(QString, codes);
-        const std::pair<const char*, QString> texts[] = {
-            {"offset", offset}, {"pointer", kept}, {"word", word}, {"HV", kept}};
-        for (const auto& [name, text] : texts) {
-            box(name)->clear();
-            box(name)->insert(text);  // as a paste does, through the box's length limit
-        }
-        box("offset")->setFocus();
-        for (const QString& action : actions.split(' ')) {
-            if (QWidget* target = control(action)) {
-                QTest::mouseClick(target, Qt::LeftButton);
-            } else {  // a key, on the focused control; Enter is on the keypad
-                const auto key = Qt::Key(QKeySequence(action)[0].key());
-                QTest::keyClick(QApplication::focusWidget(), key,
-                                key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-            }
-        }
-        const bool overflow = pointer == "overflow";
-        QCOMPARE(std::exchange(messages, {}).filter("error '6':\n\nOverflow").size(),
-                 int(overflow));
-        QCOMPARE(box("offset")->selectedText(), overflow ? offset : QString());
-        QCOMPARE(box("offset")->text(), offset);
-        QCOMPARE(box("pointer")->text(), pointer.isEmpty() || overflow ? kept : pointer);
-        QCOMPARE(box("word")->text(), word);
-        QCOMPARE(box("HV")->text(), codes.isEmpty() ? kept : codes);
-        QCOMPARE(box("HV")->cursorPosition(), codes.isEmpty() ? kept.size() : 0);
-
-        box("offset")->setText(QStringLiteral("10"));  // and the window goes on
-        QTest::mouseClick(control("Calculate"), Qt::LeftButton);
-        QVERIFY(QStringList({"80", "C0"}).contains(box("pointer")->text()));
+        QCOMPARE(CheckActions(*driver, std::u16string(40000, u'k'), 40000, 1 << 20), "");
     }
 
-    void tabFollowsTheLayout() {
-        QStringList visited;
-        for (int step = 0; step < 8; ++step) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            visited << QApplication::focusWidget()->objectName();
-        }
-        QCOMPARE(visited.join(' '), "pointer Calculate Exit Option1 word Command1 HV offset");
-    }
+    void tabFollowsTheLayout() { QCOMPARE(CheckTabOrder(*driver), ""); }
 
     void pointerToolTipFollowsTheTextInTheBox() {
-        QTest::mouseClick(control("Calculate"), Qt::LeftButton);
-        QCOMPARE(box("pointer")->toolTip(), "CPU address $8000, stored as 00 80");
-        QTest::keyClicks(box("pointer"), "1");
-        QCOMPARE(box("pointer")->toolTip(), "CPU address $0108, stored as 08 01");
+        auto* pointer = form->findChild<QLineEdit*>(QStringLiteral("pointer"));
+        driver->act("Calculate");
+        QCOMPARE(pointer->toolTip(), "CPU address $8000, stored as 00 80");
+        QTest::keyClicks(pointer, "1");
+        QCOMPARE(pointer->toolTip(), "CPU address $0108, stored as 08 01");
     }
 
     // Every caption fits its label and reads on the window, whatever the
@@ -133,16 +102,16 @@ private slots:
         QApplication::setPalette(palette);
         QApplication::processEvents();
         const QImage image = form->grab().toImage();
-        const QColor window = image.pixelColor(image.rect().bottomRight());
-        const auto rgb = [](const QColor& c) {
+        const auto rgb = [&](int x, int y) {
+            const QColor c = image.pixelColor(x, y);
             return Rgb{std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue())};
         };
         const auto contrast = [&](const QString& name) {  // the best of any pixel
             double best = 1;
-            const QRect area = control(name)->geometry();
+            const QRect area = form->findChild<QWidget*>(name)->geometry();
             for (int y = area.top(); y <= area.bottom(); ++y) {
                 for (int x = area.left(); x <= area.right(); ++x) {
-                    best = std::max(best, ContrastRatio(rgb(image.pixelColor(x, y)), rgb(window)));
+                    best = std::max(best, ContrastRatio(rgb(x, y), rgb(0, image.height() - 1)));
                 }
             }
             return best;
