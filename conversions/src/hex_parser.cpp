@@ -2,6 +2,7 @@
 #include "conversions/conversions.h"
 
 #include <array>
+#include <cstring>
 
 namespace conversions {
 namespace {
@@ -33,9 +34,28 @@ std::int32_t HextoDec(std::u16string_view HexNum) {
         throw ArithmeticOverflow();
     }
     std::int32_t value = 0;
-    for (const char16_t unit : HexNum) {
-        const auto code = static_cast<std::size_t>(AnsiCode(unit));
-        if (code < kDigitValue.size() && kDigitValue[code] != kNotADigit) {
+    const char16_t* unit = HexNum.data();
+    const char16_t* const end = unit + HexNum.size();
+    while (unit != end) {
+        // Four units below "0" at a time (spaces, "$", "-"...): none is a
+        // digit, nor stands for one.
+        if (end - unit >= 4) {
+            std::uint64_t four = 0;
+            std::memcpy(&four, unit, sizeof four);
+            constexpr std::uint64_t kTopBits = 0x8000800080008000U;
+            constexpr std::uint64_t kZeros = 0x0030003000300030U;
+            constexpr std::uint64_t kNotAscii = 0xFF80FF80FF80FF80U;
+            if ((((four | kTopBits) - kZeros) & kTopBits) == 0 && (four & kNotAscii) == 0) {
+                unit += 4;
+                continue;
+            }
+        }
+        // An ASCII unit is its own code; only the others go through the code
+        // page, which gives a full-width digit back as its ASCII one.
+        const std::int16_t code = *unit < 0x80 ? static_cast<std::int16_t>(*unit) : AnsiCode(*unit);
+        ++unit;
+        if (code >= 0 && static_cast<std::size_t>(code) < kDigitValue.size() &&
+            kDigitValue[code] != kNotADigit) {
             value = AppendHexDigit(value, kDigitValue[code]);
         }
     }

@@ -57,11 +57,12 @@ std::string HexDigits32(std::int32_t value) {
     while (shift > 0 && (bits >> shift) == 0) {
         shift -= 4;
     }
-    std::string digits;
+    std::array<char, 8> digits{};
+    std::size_t count = 0;
     for (; shift >= 0; shift -= 4) {
-        digits += "0123456789ABCDEF"[(bits >> shift) & 0xFU];
+        digits[count++] = "0123456789ABCDEF"[(bits >> shift) & 0xFU];
     }
-    return digits;
+    return {digits.data(), count};  // one string, short enough to need no allocation
 }
 
 std::int16_t Subtract16(std::int16_t a, std::int16_t b) {

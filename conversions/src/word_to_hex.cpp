@@ -13,14 +13,19 @@ std::string StringToHex(std::u16string_view StrToHex) {
     std::string result(StrToHex.size() * 5, ' ');
     char* out = result.data();
     for (const char16_t unit : StrToHex) {
-        const std::int16_t code = Subtract16(AnsiCode(unit), kCodeOfZero);
+        // An ASCII unit is its own code, and less 48 it stays in range; the
+        // others go through the code page and the guarded subtraction.
+        const std::int16_t code = unit < 0x80 ? static_cast<std::int16_t>(unit - kCodeOfZero)
+                                              : Subtract16(AnsiCode(unit), kCodeOfZero);
         ++out;            // the space before the code
         if (code >= 0) {  // padded to two digits
             *out++ = kDigits[code >> 4];
             *out++ = kDigits[code & 0xF];
         } else {  // four digits of 16-bit two's complement
-            const std::string digits = HexDigits16(code);
-            out = std::copy(digits.begin(), digits.end(), out);
+            const auto bits = static_cast<std::uint16_t>(code);
+            for (const unsigned shift : {12U, 8U, 4U, 0U}) {
+                *out++ = kDigits[(bits >> shift) & 0xFU];
+            }
         }
     }
     result.resize(static_cast<std::size_t>(out - result.data()));
