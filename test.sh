@@ -5,8 +5,8 @@
 #   3. the Windows build, cross-compiled, its tests run under Wine on a
 #      private X server, then its zip made;
 #   4. the fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 60);
-#   5. clang-format, clang-tidy and desktop-file-validate over the project's
-#      own sources.
+#   5. clang-format and clang-tidy over the project's own sources, and the
+#      desktop entry and AppStream metainfo validated.
 # Every stage runs; the script exits non-zero when any of them fails, and a
 # stage that finds nothing to check fails too. Nothing here needs git, so a
 # release tarball is checked as a clone is.
@@ -107,8 +107,9 @@ static_checks() {
   tidy_with build/default "${bench_sources[@]}" || status=1
   tidy_with build/windows "${windows_sources[@]}" || status=1
 
-  desktop-file-validate app/quorvane.desktop || status=1
-  [ "$status" -eq 0 ] && echo "clang-format, clang-tidy and desktop-file-validate: nothing to report"
+  desktop-file-validate app/org.quorvane.Quorvane.desktop || status=1
+  appstreamcli validate --no-net app/org.quorvane.Quorvane.metainfo.xml || status=1
+  [ "$status" -eq 0 ] && echo "clang-format, clang-tidy, desktop-file-validate and appstreamcli: nothing to report"
   return "$status"
 }
 

@@ -9,7 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("quorvane"));
+    QApplication::setDesktopFileName(QStringLiteral("org.quorvane.Quorvane"));
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quorvane/quorvane.svg")));
 

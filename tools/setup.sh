@@ -4,8 +4,9 @@
 
 # Building the program.
 quorvane_build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev)
-# Running it: a font besides, for a machine that has none yet.
-quorvane_run_packages=("${quorvane_build_packages[@]}" fonts-dejavu-core)
+# Running it: a font besides, for a machine that has none yet, and Qt's
+# Wayland platform, for the Wayland sessions GNOME and KDE start by default.
+quorvane_run_packages=("${quorvane_build_packages[@]}" fonts-dejavu-core qt6-wayland)
 # Building the Windows program and testing it under Wine on a private X
 # server: the cross compiler, GoogleTest's sources, Wine and its fonts.
 quorvane_windows_packages=(
@@ -15,7 +16,7 @@ quorvane_windows_packages=(
 quorvane_test_packages=(
   "${quorvane_run_packages[@]}"
   libgtest-dev libbenchmark-dev
-  clang libclang-rt-14-dev clang-tidy clang-format desktop-file-utils
+  clang libclang-rt-14-dev clang-tidy clang-format desktop-file-utils appstream
   "${quorvane_windows_packages[@]}"
 )
 # Making and checking the downloads: the Debian package and the Windows zip.

@@ -116,7 +116,7 @@ void Form1::createControls(HINSTANCE instance) {
                 break;
             case ControlKind::Button:
                 className = WC_BUTTONW;
-                style |= WS_TABSTOP | BS_PUSHBUTTON;
+                style |= WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;
                 break;
             case ControlKind::Option:
                 className = WC_BUTTONW;
@@ -412,7 +412,11 @@ void Form1::onCommand(int id, int code) {
         default:
             break;
     }
-    if (code == BN_CLICKED) {
+    if (code == BN_KILLFOCUS) {
+        // Windows draws the focused button as the one Enter presses, as it is
+        // here; once the focus goes, by a click elsewhere too, no button is.
+        SendMessageW(control(id), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    } else if (code == BN_CLICKED) {
         switch (id) {
             case control_id::Calculate:
                 Calculate_Click();
