@@ -50,7 +50,7 @@ bool IsChecked(HWND option) { return SendMessageW(option, BM_GETCHECK, 0, 0) == 
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance) {
+Form1::Form1(HINSTANCE module) : instance(module) {
     const INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&commonControls);
 
@@ -78,7 +78,7 @@ Form1::Form1(HINSTANCE instance) {
     if (window == nullptr) {
         throw std::runtime_error("The window could not be created.");
     }
-    createControls(instance);
+    createControls();
     applyCaptionColours();
     layOut(GetDpiForWindow(window));
     // The focus shows on every control from the start, not only once the
@@ -98,9 +98,14 @@ Form1::~Form1() {
             DeleteObject(object);
         }
     }
+    for (HICON icon : icons) {
+        if (icon != nullptr) {
+            DestroyIcon(icon);
+        }
+    }
 }
 
-void Form1::createControls(HINSTANCE instance) {
+void Form1::createControls() {
     for (const ControlLayout& layout : kControls) {
         const wchar_t* className = WC_STATICW;
         DWORD style = WS_CHILD | WS_VISIBLE;
@@ -165,6 +170,7 @@ RECT Form1::pixelRect(const Twips& place) const {
 
 void Form1::layOut(UINT newDpi) {
     dpi = newDpi;
+    loadIcons();
     chooseFont();
     for (const ControlLayout& layout : kControls) {
         const RECT place = pixelRect(layout.place);
@@ -187,6 +193,21 @@ void Form1::layOut(UINT newDpi) {
         outer.cy += client.cy - actual.bottom;
     }
     RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void Form1::loadIcons() {
+    const std::array<std::pair<WPARAM, int>, 2> kinds = {
+        {{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}}};
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        const int size = GetSystemMetricsForDpi(kinds[i].second, dpi);
+        auto* icon = static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(QUORVANE_ICON), IMAGE_ICON, size, size, 0));
+        SendMessageW(window, WM_SETICON, kinds[i].first, reinterpret_cast<LPARAM>(icon));
+        if (icons[i] != nullptr) {
+            DestroyIcon(icons[i]);
+        }
+        icons[i] = icon;
+    }
 }
 
 void Form1::chooseFont() {
@@ -339,11 +360,12 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             paint();
             return 0;
         case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:   // visual styles switched on or off
         case WM_SETTINGCHANGE:  // high contrast switched on or off, among others
             for (const ControlLayout& layout : kControls) {
                 SendMessageW(control(layout.id), message, wParam, lParam);
             }
-            if (message == WM_SETTINGCHANGE) {
+            if (message != WM_SYSCOLORCHANGE) {
                 layOut(dpi);  // the UI font may have changed too
             }
             applyCaptionColours();

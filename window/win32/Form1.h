@@ -41,9 +41,10 @@ private:
     [[nodiscard]] HWND control(int id) const { return GetDlgItem(window, id); }
     [[nodiscard]] int pixels(int twips) const { return MulDiv(twips, static_cast<int>(dpi), 1440); }
     [[nodiscard]] RECT pixelRect(const Twips& place) const;
-    void createControls(HINSTANCE instance);
+    void createControls();
     // Places every control and sizes the window and its font for `newDpi`.
     void layOut(UINT newDpi);
+    void loadIcons();
     void chooseFont();
     void applyCaptionColours();
     void paint();
@@ -53,6 +54,7 @@ private:
     template <typename Work>
     void runReportingErrors(int inputId, Tool tool, Work&& work);
 
+    HINSTANCE instance;
     HWND window = nullptr;
     HWND toolTip = nullptr;
     HWND lastFocus = nullptr;
@@ -61,5 +63,6 @@ private:
     HBRUSH background = nullptr;
     CaptionColours colours;
     std::array<HBITMAP, 2> pictures{};  // at 96 and at 192 dots per inch
+    std::array<HICON, 2> icons{};       // the title bar's and the task bar's, at this DPI
     std::wstring pointerDescription;
 };

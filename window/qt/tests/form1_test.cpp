@@ -78,14 +78,6 @@ private slots:
 
     void tabFollowsTheLayout() { QCOMPARE(CheckTabOrder(*driver), ""); }
 
-    void pointerToolTipFollowsTheTextInTheBox() {
-        auto* pointer = form->findChild<QLineEdit*>(QStringLiteral("pointer"));
-        driver->act("Calculate");
-        QCOMPARE(pointer->toolTip(), "CPU address $8000, stored as 00 80");
-        QTest::keyClicks(pointer, "1");
-        QCOMPARE(pointer->toolTip(), "CPU address $0108, stored as 08 01");
-    }
-
     // Every caption fits its label and reads on the window, whatever the
     // desktop's colours, as they change while the window is open. (The last
     // palette stays for the tests after, which do not depend on it.)

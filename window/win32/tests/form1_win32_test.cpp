@@ -130,12 +130,10 @@ TEST_F(Form1Test, TabFollowsTheLayout) { EXPECT_EQ(CheckTabOrder(*driver), ""); 
 
 TEST_F(Form1Test, CaptionsNameTheirControlsForScreenReaders) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    for (const auto& [control, name] : std::map<std::string, std::wstring>{{"offset", L"Offset"},
-                                                                           {"pointer", L"Pointer"},
-                                                                           {"Option1", L"Type 1"},
-                                                                           {"Option2", L"Type 2"},
-                                                                           {"word", L"WORD"},
-                                                                           {"HV", L"HEX VALUE"}}) {
+    const std::map<std::string, std::wstring> names = {
+        {"offset", L"Offset"},  {"pointer", L"Pointer"}, {"Option1", L"Type 1"},
+        {"Option2", L"Type 2"}, {"word", L"WORD"},       {"HV", L"HEX VALUE"}};
+    for (const auto& [control, name] : names) {
         IAccessible* accessible = nullptr;
         AccessibleObjectFromWindow(driver->control(control), OBJID_CLIENT, IID_IAccessible,
                                    reinterpret_cast<void**>(&accessible));
