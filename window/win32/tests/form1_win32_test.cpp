@@ -149,9 +149,9 @@ TEST_F(Form1Test, CaptionsNameTheirControlsForScreenReaders) {
     CoUninitialize();
 }
 
-// Every caption reads on the window, and the line shows, measured from the
-// rendered pixels under each desktop's colours as they change while the
-// window is open.
+// The window follows each desktop's colours as they change while it is open,
+// and every caption reads on it, and the line shows, measured from the
+// rendered pixels.
 TEST_F(Form1Test, CaptionsReadAndFitOnAnyDesktop) {
     const int elements[] = {COLOR_INACTIVECAPTIONTEXT, COLOR_WINDOWTEXT};
     const COLORREF saved[] = {GetSysColor(elements[0]), GetSysColor(elements[1])};
@@ -170,6 +170,10 @@ TEST_F(Form1Test, CaptionsReadAndFitOnAnyDesktop) {
             const COLORREF c = GetPixel(window, x, y);
             return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
         };
+        const auto system = [&](int i) {
+            return Rgb{GetRValue(colours[i]), GetGValue(colours[i]), GetBValue(colours[i])};
+        };
+        EXPECT_TRUE(rgb(0, 0) == ChooseCaptionColours(system(0), system(1)).background) << name;
         const auto contrast = [&](RECT area) {  // the best of any pixel
             double best = 1;
             for (LONG y = area.top; y < area.bottom; ++y) {
