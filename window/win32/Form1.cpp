@@ -50,7 +50,7 @@ bool IsChecked(HWND option) { return SendMessageW(option, BM_GETCHECK, 0, 0) == 
 
 }  // namespace
 
-Form1::Form1(HINSTANCE module) : instance(module) {
+Form1::Form1(HINSTANCE executable) : instance(executable) {
     const INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&commonControls);
 

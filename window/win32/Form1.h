@@ -14,7 +14,7 @@
 class Form1 {
 public:
     // Creates the window, hidden, with the offset box focused.
-    explicit Form1(HINSTANCE instance);
+    explicit Form1(HINSTANCE executable);
     ~Form1();
 
     Form1(const Form1&) = delete;

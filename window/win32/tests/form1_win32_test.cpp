@@ -161,7 +161,9 @@ TEST_F(Form1Test, CaptionsReadAndFitOnAnyDesktop) {
         {"Wine", {grey, black}},
         {"high contrast black", {white, white}},
         {"high contrast white", {black, black}}};
-    for (const auto& [name, colours] : desktops) {
+    for (const auto& desktop : desktops) {
+        const std::string& name = desktop.first;
+        const std::array<COLORREF, 2>& colours = desktop.second;
         SetSysColors(2, elements, colours.data());
         driver->pump();
         RedrawWindow(form->handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
