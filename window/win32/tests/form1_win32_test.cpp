@@ -6,6 +6,7 @@
 // After windows.h:
 #include <oleacc.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -92,12 +93,10 @@ public:
         return {int(start), int(end)};
     }
     std::string focused() override {
-        for (const auto& [name, id] : ids) {
-            if (GetFocus() == control(name)) {
-                return name;
-            }
-        }
-        return "?";
+        const int id = GetDlgCtrlID(GetFocus());
+        const auto named =
+            std::find_if(ids.begin(), ids.end(), [&](auto& n) { return n.second == id; });
+        return named != ids.end() ? named->first : "?";
     }
     std::vector<std::u16string> takeMessages() override { return std::exchange(messages, {}); }
 };
@@ -162,25 +161,20 @@ TEST_F(Form1Test, CaptionsReadAndFitOnAnyDesktop) {
         {"high contrast black", {white, white}},
         {"high contrast white", {black, black}}};
     for (const auto& desktop : desktops) {
-        const std::string& name = desktop.first;
-        const std::array<COLORREF, 2>& colours = desktop.second;
+        const auto& [name, colours] = desktop;
         SetSysColors(2, elements, colours.data());
         driver->pump();
         RedrawWindow(form->handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         HDC window = GetDC(form->handle());
-        const auto rgb = [&](LONG x, LONG y) {
-            const COLORREF c = GetPixel(window, x, y);
-            return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
-        };
-        const auto system = [&](int i) {
-            return Rgb{GetRValue(colours[i]), GetGValue(colours[i]), GetBValue(colours[i])};
-        };
-        EXPECT_TRUE(rgb(0, 0) == ChooseCaptionColours(system(0), system(1)).background) << name;
+        const auto rgb = [](COLORREF c) { return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)}; };
+        const Rgb background = rgb(GetPixel(window, 0, 0));
+        EXPECT_TRUE(background == ChooseCaptionColours(rgb(colours[0]), rgb(colours[1])).background)
+            << name;
         const auto contrast = [&](RECT area) {  // the best of any pixel
             double best = 1;
             for (LONG y = area.top; y < area.bottom; ++y) {
                 for (LONG x = area.left; x < area.right; ++x) {
-                    best = std::max(best, ContrastRatio(rgb(x, y), rgb(0, 0)));
+                    best = std::max(best, ContrastRatio(rgb(GetPixel(window, x, y)), background));
                 }
             }
             return best;
