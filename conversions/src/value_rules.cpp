@@ -47,10 +47,6 @@ std::int16_t AnsiCode(char16_t character) {
     return kUnrepresentable;
 }
 
-std::string HexDigits16(std::int16_t value) {
-    return HexDigits32(static_cast<std::uint16_t>(value));
-}
-
 std::string HexDigits32(std::int32_t value) {
     const auto bits = static_cast<std::uint32_t>(value);
     int shift = 28;

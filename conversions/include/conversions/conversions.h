@@ -29,10 +29,6 @@ public:
 // ("?").
 std::int16_t AnsiCode(char16_t character);
 
-// Upper-case hex with no leading zeros; a negative value is shown as its
-// 16-bit two's complement, so it always has four digits (-1 gives "FFFF").
-std::string HexDigits16(std::int16_t value);
-
 // Upper-case hex with no leading zeros (256 gives "100").
 std::string HexDigits32(std::int32_t value);
 
