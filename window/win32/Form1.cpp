@@ -59,11 +59,6 @@ Form1::Form1(HINSTANCE executable) : instance(executable) {
     windowClass.lpfnWndProc = Procedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hIcon = static_cast<HICON>(LoadImageW(
-        instance, MAKEINTRESOURCEW(QUORVANE_ICON), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(QUORVANE_ICON),
-                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);  // already there for a second window: as good
 
@@ -170,14 +165,13 @@ RECT Form1::pixelRect(const Twips& place) const {
 
 void Form1::layOut(UINT newDpi) {
     dpi = newDpi;
-    loadIcons();
-    chooseFont();
+    loadIcons();   // the window's own, drawn for this DPI
+    chooseFont();  // and handed to every control
     for (const ControlLayout& layout : kControls) {
         const RECT place = pixelRect(layout.place);
         HWND placed = control(layout.id);
         SetWindowPos(placed, nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(placed, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     // The frame around a client area of exactly the layout's size.
     const SIZE client{pixels(kClientArea.width), pixels(kClientArea.height)};
