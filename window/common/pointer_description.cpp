@@ -1,6 +1,8 @@
 #include "pointer_description.h"
 
-#include <cstdio>
+#include <algorithm>
+
+#include "conversions/conversions.h"
 
 namespace {
 
@@ -15,6 +17,13 @@ int HexDigitValue(char16_t unit) {
         return unit - u'a' + 10;
     }
     return -1;
+}
+
+// `value` in upper-case hex, `width` digits with leading zeros.
+std::u16string Hex(unsigned value, std::size_t width) {
+    const std::string digits = conversions::HexDigits32(static_cast<std::int32_t>(value));
+    return std::u16string(width - std::min(width, digits.size()), u'0') +
+           std::u16string(digits.begin(), digits.end());
 }
 
 }  // namespace
@@ -33,9 +42,6 @@ std::u16string PointerDescription(std::u16string_view text) {
     }
     const unsigned first = stored >> 8U;
     const unsigned second = stored & 0xFFU;
-    char description[48];
-    const int length =
-        std::snprintf(description, sizeof description, "CPU address $%04X, stored as %02X %02X",
-                      second << 8U | first, first, second);
-    return {description, description + length};
+    return u"CPU address $" + Hex(second << 8U | first, 4) + u", stored as " + Hex(first, 2) +
+           u' ' + Hex(second, 2);
 }

@@ -1,0 +1,86 @@
+// The page's way into the conversions and the window's rules, compiled to
+// WebAssembly: plain C functions over UTF-16 in the module's memory. The page
+// writes a box's text where quorvane_input says, calls a tool, and reads the
+// reply where quorvane_reply says.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "caption_colours.h"
+#include "conversions/conversions.h"
+#include "error_messages.h"
+#include "pointer_description.h"
+
+namespace {
+
+std::u16string input;  // the text handed in
+std::u16string reply;  // a tool's result, or its error's text, U+0000 and hint
+
+// A tool's result as the reply: 1, or 0 where it failed and the reply is the
+// error's text and hint.
+template <typename Work>
+int Reply(Tool tool, Work&& work) {
+    try {
+        const std::string result = work();
+        reply.assign(result.begin(), result.end());
+        return 1;
+    } catch (...) {
+        const ErrorMessage error = DescribeCurrentError(tool);
+        reply = error.text + u'\0' + error.hint;
+        return 0;
+    }
+}
+
+Rgb ToRgb(std::uint32_t colour) {
+    return {static_cast<std::uint8_t>(colour >> 16U), static_cast<std::uint8_t>(colour >> 8U),
+            static_cast<std::uint8_t>(colour)};
+}
+
+}  // namespace
+
+extern "C" {
+
+// Room for `units` code units of input; where the page writes them.
+char16_t* quorvane_input(std::uint32_t units) {
+    input.resize(units);
+    return input.data();
+}
+
+const char16_t* quorvane_reply() { return reply.data(); }
+std::uint32_t quorvane_reply_length() { return static_cast<std::uint32_t>(reply.size()); }
+
+// Calculate: the pointer for the offset in the input.
+int quorvane_pointer(int type1Selected, int type2Selected) {
+    return Reply(Tool::Pointer, [&] {
+        return conversions::ComputePointerText(input, type1Selected != 0, type2Selected != 0);
+    });
+}
+
+// CALCULATE: the codes of the word in the input.
+int quorvane_word_to_hex() {
+    return Reply(Tool::WordToHex, [] { return conversions::StringToHex(input); });
+}
+
+// The tool tip of a pointer box holding the input.
+void quorvane_describe_pointer() { reply = PointerDescription(input); }
+
+// The window's colours on a desktop whose colour 19 is `systemColour19`
+// (0xRRGGBB, or -1 where it has none) and whose text is `windowText`: the
+// reply is its background, text and line, a line each, in CSS:
+// "rgb(216 228 248)\nrgb(0 0 0)\nrgb(0 0 0)\n".
+void quorvane_caption_colours(std::int32_t systemColour19, std::uint32_t windowText) {
+    const std::optional<Rgb> colour19 =
+        systemColour19 < 0 ? std::nullopt
+                           : std::optional(ToRgb(static_cast<std::uint32_t>(systemColour19)));
+    const CaptionColours chosen = ChooseCaptionColours(colour19, ToRgb(windowText));
+    reply.clear();
+    for (const Rgb& colour : {chosen.background, chosen.text, chosen.line}) {
+        const std::string css = "rgb(" + std::to_string(colour.red) + ' ' +
+                                std::to_string(colour.green) + ' ' + std::to_string(colour.blue) +
+                                ")\n";
+        reply.append(css.begin(), css.end());
+    }
+}
+
+}  // extern "C"

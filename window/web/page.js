@@ -1,0 +1,101 @@
+// Quorvane's window in a browser. Every rule is the core's, compiled to
+// WebAssembly from the same C++ as the desktop windows: this script reads
+// the boxes, calls the core, and shows its result or its error.
+
+const core = await QuorvaneCore();
+const utf16 = new TextDecoder('utf-16le');
+const control = (id) => document.getElementById(id);
+const [Form1, offset, pointer, word, HV, status, ended] =
+  ['Form1', 'offset', 'pointer', 'word', 'HV', 'status', 'ended'].map(control);
+
+// Hands a text to the core, as the UTF-16 code units a box holds.
+function send(text) {
+  const at = core._quorvane_input(text.length) / 2;
+  const units = core.HEAPU16;  // after the call: the memory may have grown
+  for (let i = 0; i < text.length; ++i) {
+    units[at + i] = text.charCodeAt(i);
+  }
+}
+
+// The core's reply to the last call.
+function reply() {
+  const at = core._quorvane_reply() / 2;
+  return utf16.decode(core.HEAPU16.subarray(at, at + core._quorvane_reply_length()));
+}
+
+// Runs a tool on the text of `input`, and gives its result to `show`. An
+// error is reported in the message dialog, after which `input` is focused
+// with its text selected; every box keeps its text.
+function run(input, tool, show) {
+  send(input.value);
+  if (tool()) {
+    show(reply());
+    return;
+  }
+  const [text, hint] = reply().split('\0');
+  control('messageText').textContent = text;
+  control('messageHint').textContent = hint;
+  control('message').addEventListener('close', () => {
+    input.focus();
+    input.select();
+  }, { once: true });
+  control('message').showModal();
+}
+
+function describePointer() {
+  send(pointer.value);
+  core._quorvane_describe_pointer();
+  pointer.title = reply();
+}
+
+function Calculate_Click() {
+  const type1 = control('Option1').checked;
+  const type2 = control('Option2').checked;
+  run(offset, () => core._quorvane_pointer(type1, type2), (text) => {
+    pointer.value = text;
+    describePointer();
+    status.textContent = `Pointer ${text}`;
+  });
+}
+
+function Command1_Click() {
+  run(word, () => core._quorvane_word_to_hex(), (codes) => {
+    HV.value = codes;
+    HV.setSelectionRange(0, 0);  // the codes from their start
+    HV.scrollLeft = 0;
+    status.textContent = codes.length <= 200 ? `Hex value${codes}` : `Hex value: ${word.value.length} codes`;
+  });
+}
+
+// A page may close only a tab that a script opened; elsewhere it shows that
+// Quorvane has ended, and nothing of the window stays.
+function Exit_Click() {
+  window.close();
+  Form1.remove();
+  ended.hidden = false;
+  ended.focus();
+}
+
+// The captions and line in the colours the core chooses for the browser's
+// text colour of the moment. A browser shows a page no colour 19 of the
+// desktop (it answers every page the same grey), so there is none to follow.
+function applyCaptionColours() {
+  ended.style.color = 'CanvasText';
+  const [red, green, blue] = getComputedStyle(ended).color.match(/\d+/g).map(Number);
+  ended.style.color = '';
+  core._quorvane_caption_colours(-1, (red << 16) | (green << 8) | blue);
+  const [background, text, line] = reply().split('\n');
+  Form1.style.setProperty('--background', background);
+  Form1.style.setProperty('--text', text);
+  Form1.style.setProperty('--line', line);
+}
+
+control('Calculate').addEventListener('click', Calculate_Click);
+control('Command1').addEventListener('click', Command1_Click);
+control('Exit').addEventListener('click', Exit_Click);
+pointer.addEventListener('input', describePointer);
+for (const query of ['(prefers-color-scheme: dark)', '(forced-colors: active)']) {
+  matchMedia(query).addEventListener('change', applyCaptionColours);
+}
+applyCaptionColours();
+Form1.removeAttribute('aria-busy');
