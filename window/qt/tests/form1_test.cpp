@@ -26,6 +26,7 @@ public:
             if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 messages.push_back(shown->text().toStdU16String());
                 shown->accept();
+                form.activateWindow();  // which the offscreen platform does not do itself
             }
         });
         closer.start(10);
@@ -72,11 +73,11 @@ private slots:
     void cleanup() { QVERIFY(driver->takeMessages().empty()); }
 
     // 40000 characters and a 1 MiB word: far past any length limit of a box.
-    void actionsWriteTheirBoxAndKeepTheOthers() {
-        QCOMPARE(CheckActions(*driver, std::u16string(40000, u'k'), 40000, 1 << 20), "");
+    void behavesAsEveryWindow() {
+        const std::string failures =
+            CheckBehaviour(*driver, std::u16string(40000, u'k'), 40000, 1 << 20);
+        QVERIFY2(failures.empty(), failures.c_str());
     }
-
-    void tabFollowsTheLayout() { QCOMPARE(CheckTabOrder(*driver), ""); }
 
     // Every caption fits its label and reads on the window, whatever the
     // desktop's colours, as they change while the window is open. (The last
