@@ -4,8 +4,9 @@
 #   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. the Windows build, cross-compiled, its tests run under Wine on a
 #      private X server, then its zip made;
-#   4. the fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 60);
-#   5. clang-format and clang-tidy over the project's own sources, and the
+#   4. the page, built with Emscripten, its tests run in Chromium and Firefox;
+#   5. the fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 60);
+#   6. clang-format and clang-tidy over the project's own sources, and the
 #      desktop entry and AppStream metainfo validated.
 # Every stage runs; the script exits non-zero when any of them fails, and a
 # stage that finds nothing to check fails too. Nothing here needs git, so a
@@ -40,6 +41,10 @@ windows_build() {
   xvfb-run -a -s "-screen 0 1280x1024x24" cmake --workflow --preset windows
 }
 
+web_page() {
+  quorvane_page_test_modules && cmake --workflow --preset web
+}
+
 fuzz() {
   cmake --preset fuzz >/dev/null && cmake --build --preset fuzz || return 1
   local corpus status=0
@@ -59,11 +64,13 @@ fuzz() {
 
 # The project's own C++ sources under the folders given, found without git.
 sources_in() {
-  find "$@" -type f \( -name '*.cpp' -o -name '*.h' \) -not -path '*/build/*' | sort
+  find "$@" -type f \( -name '*.cpp' -o -name '*.h' \) -not -path '*/build/*' \
+    -not -path '*/node_modules/*' | sort
 }
 
 # Runs clang-tidy over the sources given, with the compile commands of the
-# build given (and, for the Windows build, the C++ headers of its compiler);
+# build given (and, for the Windows build and the page's, the C++ headers of
+# their compilers);
 # prints what it finds and fails when it finds anything, or when it is given
 # nothing to check.
 tidy_with() {
@@ -76,6 +83,10 @@ tidy_with() {
   if [ "$build" = build/windows ]; then
     mapfile -t extra < <(echo | x86_64-w64-mingw32-g++-posix -xc++ -E -v - 2>&1 |
       sed -n 's|^ *\(/.*/include/c++.*\)$|--extra-arg=-isystem\1|p')
+  elif [ "$build" = build/web ]; then
+    local sysroot=/usr/share/emscripten/cache/sysroot
+    extra=(--extra-arg=--target=wasm32-unknown-emscripten --extra-arg=--sysroot=$sysroot
+      --extra-arg=-isystem$sysroot/include/c++/v1)
   fi
   report=$(printf '%s\n' "$@" | xargs -P 2 -n 4 clang-tidy --quiet -p "$build" "${extra[@]}" 2>&1 |
     grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated')
@@ -84,7 +95,7 @@ tidy_with() {
 }
 
 static_checks() {
-  local status=0 sources fuzz_sources bench_sources windows_sources other_sources
+  local status=0 sources fuzz_sources bench_sources windows_sources web_sources other_sources
   mapfile -t sources < <(sources_in conversions window app)
   if [ "${#sources[@]}" -eq 0 ]; then
     echo "no C++ sources found to check"
@@ -98,14 +109,16 @@ static_checks() {
   mapfile -t bench_sources < <(sources_in conversions/bench window/qt/bench | grep '\.cpp$')
   mapfile -t windows_sources < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$' |
     grep -E '(^window/win32/|_win32\.cpp$)')
+  mapfile -t web_sources < <(sources_in window/web | grep '\.cpp$')
   mapfile -t other_sources < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$' |
-    grep -v -E '^(conversions/fuzz|[^/]+/bench|window/[^/]+/bench|window/win32)/|_win32\.cpp$')
+    grep -v -E '^(conversions/fuzz|[^/]+/bench|window/[^/]+/bench|window/win32|window/web)/|_win32\.cpp$')
   echo "clang-tidy: ${#other_sources[@]} + ${#fuzz_sources[@]} + ${#bench_sources[@]}" \
-    "+ ${#windows_sources[@]} (Windows) files"
+    "+ ${#windows_sources[@]} (Windows) + ${#web_sources[@]} (page) files"
   tidy_with build/asan "${other_sources[@]}" || status=1
   tidy_with build/fuzz "${fuzz_sources[@]}" || status=1
   tidy_with build/default "${bench_sources[@]}" || status=1
   tidy_with build/windows "${windows_sources[@]}" || status=1
+  tidy_with build/web "${web_sources[@]}" || status=1
 
   desktop-file-validate app/org.quorvane.Quorvane.desktop || status=1
   appstreamcli validate --no-net app/org.quorvane.Quorvane.metainfo.xml || status=1
@@ -116,6 +129,7 @@ static_checks() {
 stage "Release build and tests" build_and_test default
 stage "Sanitizer build and tests" build_and_test asan
 stage "Windows build under Wine" windows_build
+stage "Web page in Chromium and Firefox" web_page
 stage "Fuzzing" fuzz
 stage "Static checks" static_checks
 

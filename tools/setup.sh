@@ -12,16 +12,23 @@ quorvane_run_packages=("${quorvane_build_packages[@]}" fonts-dejavu-core qt6-way
 quorvane_windows_packages=(
   cmake ninja-build g++-mingw-w64-x86-64 libgtest-dev wine wine64 fonts-wine xvfb xauth
 )
+# Building the page (the core compiled to WebAssembly) and testing it in
+# Debian's Chromium and Firefox, driven from Node; npm comes with some
+# builds of Node, and from Debian's package only where it does not.
+quorvane_web_packages=(cmake ninja-build emscripten nodejs chromium firefox-esr)
+command -v npm >/dev/null 2>&1 || quorvane_web_packages+=(npm)
 # Every check of test.sh.
 quorvane_test_packages=(
   "${quorvane_run_packages[@]}"
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-tidy clang-format desktop-file-utils appstream
-  "${quorvane_windows_packages[@]}"
+  "${quorvane_windows_packages[@]}" "${quorvane_web_packages[@]}"
 )
-# Making and checking the downloads: the Debian package and the Windows zip.
+# Making and checking the downloads: the Debian package, the Windows zip and
+# the page.
 quorvane_package_packages=(
   "${quorvane_build_packages[@]}" dpkg-dev file lintian "${quorvane_windows_packages[@]}"
+  "${quorvane_web_packages[@]}"
 )
 
 quorvane_missing_packages() {
@@ -53,4 +60,12 @@ quorvane_install() {
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   "${sudo[@]}" apt-get update -qq && "${sudo[@]}" "${apt[@]}" -qq
+}
+
+# The page's test-only JavaScript packages, as package-lock.json pins them,
+# from the npm registry (none of them a browser); again only when the lock
+# has changed since.
+quorvane_page_test_modules() {
+  [ window/web/node_modules/.package-lock.json -nt window/web/package-lock.json ] && return 0
+  (cd window/web && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
 }

@@ -22,6 +22,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 fi
 
+# Wine takes the system's code page from the locale, once, when its server
+# starts: a program run under another locale than the last one gets a new one.
+locale="${LC_ALL:-}/${LANG:-}"
+if [ "$(cat "$WINEPREFIX/locale" 2>/dev/null)" != "$locale" ]; then
+  wineserver -k 2>/dev/null
+  wineserver -w
+  printf '%s' "$locale" >"$WINEPREFIX/locale"
+fi
+
 wine "$@"
 status=$?
 # A display of our own goes with us: let Wine end before it does.

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "code_page.h"
+
 namespace conversions {
 namespace {
 
@@ -50,13 +52,13 @@ std::int32_t HextoDec(std::u16string_view HexNum) {
                 continue;
             }
         }
-        // An ASCII unit is its own code; only the others go through the code
-        // page, which gives a full-width digit back as its ASCII one.
-        const std::int16_t code = *unit < 0x80 ? static_cast<std::int16_t>(*unit) : AnsiCode(*unit);
+        // A full-width digit counts as its ASCII one whatever the system's
+        // code page, which may have a code of its own for it: an offset typed
+        // in full-width mode is never silently another.
+        const char16_t ascii = AsciiStandIn(*unit);
         ++unit;
-        if (code >= 0 && static_cast<std::size_t>(code) < kDigitValue.size() &&
-            kDigitValue[code] != kNotADigit) {
-            value = AppendHexDigit(value, kDigitValue[code]);
+        if (ascii < kDigitValue.size() && kDigitValue[ascii] != kNotADigit) {
+            value = AppendHexDigit(value, kDigitValue[ascii]);
         }
     }
     return value;

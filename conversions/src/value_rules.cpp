@@ -5,6 +5,8 @@
 #include <array>
 #include <limits>
 
+#include "code_page.h"
+
 namespace conversions {
 namespace {
 
@@ -18,33 +20,24 @@ constexpr char16_t kLastFullWidth = u'\uFF5E';
 constexpr char16_t kFullWidthOffset = kFirstFullWidth - u'!';
 constexpr char16_t kIdeographicSpace = u'\u3000';
 
-// Windows-1252 bytes 0x80 to 0x9F and the code units they stand for. The five
-// bytes the code page leaves undefined map to the code unit of the same value.
-constexpr std::array<char16_t, 32> kHighControlBlock = {
-    u'\u20AC', u'\u0081', u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
-    u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', u'\u008D', u'\u017D', u'\u008F',
-    u'\u0090', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
-    u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\u009D', u'\u017E', u'\u0178',
-};
-
 }  // namespace
 
+char16_t AsciiStandIn(char16_t unit) {
+    if (unit >= kFirstFullWidth && unit <= kLastFullWidth) {
+        return static_cast<char16_t>(unit - kFullWidthOffset);
+    }
+    return unit == kIdeographicSpace ? u' ' : unit;
+}
+
 std::int16_t AnsiCode(char16_t character) {
-    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) {
+    if (character < 0x80) {
         return static_cast<std::int16_t>(character);
     }
-    if (character >= kFirstFullWidth && character <= kLastFullWidth) {
-        return static_cast<std::int16_t>(character - kFullWidthOffset);
+    if (const std::optional<std::int16_t> code = SystemCodePageCode(character)) {
+        return *code;
     }
-    if (character == kIdeographicSpace) {
-        return ' ';
-    }
-    for (std::size_t byte = 0; byte < kHighControlBlock.size(); ++byte) {
-        if (kHighControlBlock[byte] == character) {
-            return static_cast<std::int16_t>(0x80 + byte);
-        }
-    }
-    return kUnrepresentable;
+    const char16_t standIn = AsciiStandIn(character);
+    return standIn < 0x80 ? static_cast<std::int16_t>(standIn) : kUnrepresentable;
 }
 
 std::string HexDigits32(std::int32_t value) {

@@ -17,11 +17,12 @@ std::string StringToHex(std::u16string_view StrToHex) {
         // others go through the code page and the guarded subtraction.
         const std::int16_t code = unit < 0x80 ? static_cast<std::int16_t>(unit - kCodeOfZero)
                                               : Subtract16(AnsiCode(unit), kCodeOfZero);
-        ++out;            // the space before the code
-        if (code >= 0) {  // padded to two digits
+        ++out;                            // the space before the code
+        if (code >= 0 && code <= 0xFF) {  // padded to two digits
             *out++ = kDigits[code >> 4];
             *out++ = kDigits[code & 0xF];
-        } else {  // four digits of 16-bit two's complement
+        } else {  // four digits of 16-bit two's complement (a code page's
+                  // double-byte codes are all below 0)
             const auto bits = static_cast<std::uint16_t>(code);
             for (const unsigned shift : {12U, 8U, 4U, 0U}) {
                 *out++ = kDigits[(bits >> shift) & 0xFU];

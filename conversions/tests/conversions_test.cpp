@@ -8,6 +8,9 @@
 #endif
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -60,40 +63,63 @@ TEST(StringToHex, GivesEachCharactersCodeLess48) {
     }
 }
 
-// The byte the system's own Windows-1252 converter gives a code unit: "?"
-// where the code page has none (and, were the converter missing, for every
-// unit, so that the test fails at once).
-int SystemCode(char16_t unit) {
-    char out = '?';
+// The code the system's own converter gives a code unit, as AnsiCode reads
+// it, or nothing where it has none: on Windows the system's code page, with
+// no best fit; elsewhere Windows-1252 (where the converter were missing,
+// nothing for every unit, so that the test fails at once).
+std::optional<std::int16_t> SystemCode(char16_t unit) {
+    std::array<char, 2> out{};
+    std::size_t count = 0;
 #ifdef _WIN32
     const wchar_t in = unit;
-    WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, &in, 1, &out, 1, nullptr, nullptr);
+    BOOL substituted = FALSE;
+    count = std::size_t(WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &in, 1, out.data(), 2,
+                                            nullptr, &substituted));
+    count = substituted != FALSE ? 0 : count;
 #else
     static const iconv_t toCodePage = iconv_open("WINDOWS-1252", "UTF-16LE");
     std::array<char, 2> in = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     char* inAt = in.data();
-    char* outAt = &out;
+    char* outAt = out.data();
     std::size_t inLeft = 2, outLeft = 1;
-    iconv(toCodePage, &inAt, &inLeft, &outAt, &outLeft);
+    count = iconv(toCodePage, &inAt, &inLeft, &outAt, &outLeft) == 0 ? 1 : 0;
     iconv(toCodePage, nullptr, nullptr, nullptr, nullptr);  // forget a half surrogate
+    // The five bytes iconv leaves undefined, which Windows gives the units of
+    // their value.
+    if (std::u16string_view(u"\x81\x8D\x8F\x90\x9D").find(unit) != std::u16string::npos) {
+        return static_cast<std::int16_t>(unit);
+    }
 #endif
-    return static_cast<unsigned char>(out);
+    const auto lead = static_cast<unsigned char>(out[0]),
+               trail = static_cast<unsigned char>(out[1]);
+    return count == 0   ? std::nullopt
+           : count == 1 ? std::optional<std::int16_t>(lead)
+                        : std::optional(static_cast<std::int16_t>(lead << 8 | trail));
 }
 
-// Each code unit against the system's converter. Beyond it, the full-width
-// forms and the ideographic space stand for ASCII, and the five bytes the
-// code page leaves undefined for the units of their value.
-TEST(AnsiCode, FollowsWindows1252) {
+// Each code unit, and its code less 48, against the system's converter.
+// Where it has no code, the full-width forms and the ideographic space stand
+// for ASCII, and any other unit is "?". On Windows the
+// test runs again under several languages' code pages, each named in
+// QUORVANE_CODE_PAGE.
+TEST(AnsiCode, FollowsTheSystemCodePage) {
+#ifdef _WIN32
+    if (const char* codePage = std::getenv("QUORVANE_CODE_PAGE")) {
+        ASSERT_EQ(GetACP(), std::stoul(codePage));
+    }
+#endif
     for (char16_t unit = 0; unit < 0xFFFF; ++unit) {
-        int code = SystemCode(unit);
-        if (unit >= u'\uFF01' && unit <= u'\uFF5E') {
-            code = unit - 0xFEE0;
-        } else if (unit == u'\u3000') {
-            code = ' ';
-        } else if (std::u16string_view(u"\x81\x8D\x8F\x90\x9D").find(unit) !=
-                   std::u16string::npos) {
-            code = unit;
-        }
+        const std::optional<std::int16_t> system = SystemCode(unit);
+        const int standIn = unit >= u'\uFF01' && unit <= u'\uFF5E' ? unit - 0xFEE0
+                            : unit == u'\u3000'                    ? ' '
+                                                                   : '?';
+        const auto code = static_cast<std::int16_t>(system.value_or(standIn));
         ASSERT_EQ(AnsiCode(unit), code) << "U+" << std::hex << int{unit};
+        std::array<char, 8> codes{};
+        const int less48 = code - 48;
+        std::snprintf(codes.data(), codes.size(), less48 >= 0 ? " %02X" : " %04X",
+                      static_cast<unsigned>(less48) & 0xFFFFU);
+        ASSERT_EQ(StringToHex(std::u16string(1, unit)), codes.data())
+            << "U+" << std::hex << int{unit};
     }
 }

@@ -22,11 +22,14 @@ public:
 
 // ---- Value rules -----------------------------------------------------------
 
-// The character's code in Windows-1252, the usual 8-bit code page: 0x00-0x7F
-// and 0xA0-0xFF give themselves, the printable characters of 0x80-0x9F give
-// their bytes, the full-width forms U+FF01-U+FF5E and the ideographic space
-// give the ASCII character they stand for, and any other code unit gives 63
-// ("?").
+// The character's code in the system's 8-bit (ANSI) code page: on Windows,
+// the system's own (GetACP: 1251 on a Russian Windows, 932 on a Japanese
+// one); elsewhere Windows-1252. ASCII gives itself, a single-byte code
+// 0-255, a double-byte character its lead and trail bytes read as one 16-bit
+// signed value ("あ" in 932 is 82 A0, -32096). Where the code page has no
+// code, a full-width form U+FF01-U+FF5E or the ideographic space gives the
+// ASCII character it stands for, and any other code unit gives 63 ("?"):
+// never the code of a similar letter.
 std::int16_t AnsiCode(char16_t character);
 
 // Upper-case hex with no leading zeros (256 gives "100").
@@ -45,8 +48,9 @@ std::int32_t AppendHexDigit(std::int32_t value, int digit);
 inline constexpr std::size_t kMaxHexTextLength = 32767;
 
 // Reads the hex digits of HexNum in order, most significant first, in either
-// case, full-width ones too; every other code unit is skipped and takes no
-// place, so "0x8133", "$8133", "8133h" and " 81 33 " all give 0x8133. Raises
+// case, full-width ones too on every code page; every other code unit is
+// skipped and takes no place, so "0x8133", "$8133", "8133h" and " 81 33 " all
+// give 0x8133. Raises
 // ArithmeticOverflow for a value above 0x7FFFFFFF or a text of
 // kMaxHexTextLength units or more.
 std::int32_t HextoDec(std::u16string_view HexNum);
@@ -68,9 +72,10 @@ std::string ComputePointerText(std::u16string_view offsetText, bool type1Selecte
                                bool type2Selected);
 
 // One code per code unit, each its AnsiCode less 48 in hex: two digits, or
-// four for a code below "0"; each code preceded by one space ("AB" gives
-// " 11 12", "" gives ""). Raises ArithmeticOverflow only where the code less
-// 48 leaves the 16-bit range, which Windows-1252 codes never do.
+// four for a code below "0" (a double-byte character's too); each code
+// preceded by one space ("AB" gives " 11 12", "" gives ""). Raises
+// ArithmeticOverflow where the code less 48 leaves the 16-bit range, which no
+// code of a system's code page is known to do.
 std::string StringToHex(std::u16string_view StrToHex);
 
 }  // namespace conversions

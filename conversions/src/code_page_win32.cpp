@@ -1,0 +1,57 @@
+// The system's own ANSI code page, through Windows' own converter: the code
+// page of a Russian, Greek, Japanese or Chinese Windows, and so on.
+#include <windows.h>
+
+#include <array>
+#include <vector>
+
+#include "code_page.h"
+
+namespace conversions {
+namespace {
+
+constexpr std::int32_t kNoCode = -0x10000;  // outside every 16-bit code
+
+// The system's ANSI code page, or Windows-1252 where it takes more than two
+// bytes a character: Windows can be set to use UTF-8 there, which is no
+// 8-bit code page.
+UINT CodePage() {
+    const UINT system = GetACP();
+    CPINFO info{};
+    return GetCPInfo(system, &info) != FALSE && info.MaxCharSize <= 2 ? system : 1252;
+}
+
+std::int32_t Convert(UINT codePage, wchar_t unit) {
+    std::array<char, 2> bytes{};
+    BOOL substituted = FALSE;
+    const int count = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, &unit, 1, bytes.data(),
+                                          static_cast<int>(bytes.size()), nullptr, &substituted);
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    const auto trail = static_cast<unsigned char>(bytes[1]);
+    if (count == 1 && substituted == FALSE) {
+        return lead;
+    }
+    if (count == 2 && substituted == FALSE) {
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(lead << 8U | trail));
+    }
+    return kNoCode;
+}
+
+}  // namespace
+
+std::optional<std::int16_t> SystemCodePageCode(char16_t unit) {
+    // Every code unit's code, asked of the system once, when the first
+    // character that is not ASCII needs one.
+    static const auto codes = [] {
+        std::vector<std::int32_t> table(0x10000);
+        const UINT codePage = CodePage();
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            table[i] = Convert(codePage, static_cast<wchar_t>(i));
+        }
+        return table;
+    }();
+    const std::int32_t code = codes[unit];
+    return code == kNoCode ? std::nullopt : std::optional(static_cast<std::int16_t>(code));
+}
+
+}  // namespace conversions
