@@ -24,27 +24,25 @@ public:
 };
 
 // The table's rows, each a list of its texts: the strings of each line that
-// begins with "[", with their \u escapes read.
+// opens with '["', their \u escapes read.
 inline std::vector<std::vector<std::u16string>> BehaviourTable() {
     std::vector<std::vector<std::u16string>> rows;
     std::ifstream file(QUORVANE_BEHAVIOUR_TABLE);
     for (std::string line; std::getline(file, line);) {
-        if (line.find_first_not_of(' ') == std::string::npos ||
-            line[line.find_first_not_of(' ')] != '[') {
+        if (line.find("[\"") == std::string::npos) {
             continue;
         }
-        rows.emplace_back();
-        bool inString = false;
+        auto& row = rows.emplace_back();
+        bool quoted = false;
         for (std::size_t i = 0; i < line.size(); ++i) {
             if (line[i] == '"') {
-                inString = !inString;
-                rows.back().resize(rows.back().size() + (inString ? 1 : 0));
-            } else if (inString && line[i] == '\\' && line[i + 1] == 'u') {
-                rows.back().back() +=
-                    static_cast<char16_t>(std::stoi(line.substr(i + 2, 4), nullptr, 16));
+                quoted = !quoted;
+                row.resize(row.size() + (quoted ? 1 : 0));
+            } else if (quoted && line.compare(i, 2, "\\u") == 0) {
+                row.back() += static_cast<char16_t>(std::stoi(line.substr(i + 2, 4), nullptr, 16));
                 i += 5;
-            } else if (inString) {
-                rows.back().back() += static_cast<char16_t>(line[i]);
+            } else if (quoted) {
+                row.back() += static_cast<char16_t>(line[i]);
             }
         }
     }
@@ -77,7 +75,7 @@ inline std::string CheckBehaviour(WindowDriver& window, const std::u16string& ke
     for (const auto& row : rows) {
         const std::string name = Shown(row.at(0));
         const auto expect = [&](bool holds, const std::string& what) {
-            failures += holds ? "" : name + ": " + what + "\n";
+            failures.append(holds ? "" : name + ": ").append(holds ? "" : what + "\n");
         };
         const bool overflowed = row.at(4) == u"OVERFLOW";
         const std::pair<const char*, std::u16string> boxes[] = {{"offset", text(row[1], u"")},
