@@ -3,10 +3,11 @@
 // that a WindowDriver drives. The page's test reads the same table.
 #pragma once
 
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "window_behaviour_rows.h"
 
 // One window, driven as a user drives it. An action is a control's name in
 // the window ("offset", "Calculate", "Label5"), which clicks it, or a key
@@ -22,32 +23,6 @@ public:
     virtual std::string focused() = 0;
     virtual std::vector<std::u16string> takeMessages() = 0;  // the message boxes shown since
 };
-
-// The table's rows, each a list of its texts: the strings of each line that
-// opens with '["', their \u escapes read.
-inline std::vector<std::vector<std::u16string>> BehaviourTable() {
-    std::vector<std::vector<std::u16string>> rows;
-    std::ifstream file(QUORVANE_BEHAVIOUR_TABLE);
-    for (std::string line; std::getline(file, line);) {
-        if (line.find("[\"") == std::string::npos) {
-            continue;
-        }
-        auto& row = rows.emplace_back();
-        bool quoted = false;
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            if (line[i] == '"') {
-                quoted = !quoted;
-                row.resize(row.size() + (quoted ? 1 : 0));
-            } else if (quoted && line.compare(i, 2, "\\u") == 0) {
-                row.back() += static_cast<char16_t>(std::stoi(line.substr(i + 2, 4), nullptr, 16));
-                i += 5;
-            } else if (quoted) {
-                row.back() += static_cast<char16_t>(line[i]);
-            }
-        }
-    }
-    return rows;
-}
 
 inline std::string Shown(const std::u16string& text) {
     return text.size() > 40 ? std::to_string(text.size()) + " characters"
@@ -71,13 +46,12 @@ inline std::string CheckBehaviour(WindowDriver& window, const std::u16string& ke
                                                      : cell;
     };
     std::string failures;
-    const std::vector<std::vector<std::u16string>> rows = BehaviourTable();
-    for (const auto& row : rows) {
-        const std::string name = Shown(row.at(0));
+    for (const auto& row : kBehaviourRows) {
+        const std::string name = Shown(row[0]);
         const auto expect = [&](bool holds, const std::string& what) {
             failures.append(holds ? "" : name + ": ").append(holds ? "" : what + "\n");
         };
-        const bool overflowed = row.at(4) == u"OVERFLOW";
+        const bool overflowed = row[4] == u"OVERFLOW";
         const std::pair<const char*, std::u16string> boxes[] = {{"offset", text(row[1], u"")},
                                                                 {"pointer", text(row[4], kept)},
                                                                 {"word", text(row[2], u"")},
@@ -108,6 +82,5 @@ inline std::string CheckBehaviour(WindowDriver& window, const std::u16string& ke
         expect(row[5].empty() || window.selection("HV").first == 0,
                "the codes do not show from their start");
     }
-    return rows.size() > 10 ? failures
-                            : "the table has only " + std::to_string(rows.size()) + " rows\n";
+    return kBehaviourRows.size() > 10 ? failures : "the table has too few rows\n";
 }
