@@ -1,7 +1,8 @@
 // The page's way into the conversions and the window's rules, compiled to
-// WebAssembly: plain C functions over UTF-16 in the module's memory. The page
-// writes a box's text where quorvane_input says, calls a tool, and reads the
-// reply where quorvane_reply says.
+// WebAssembly: plain C functions over the module's memory. The page writes a
+// box's text, as the UTF-16 code units the box holds, where quorvane_input
+// says, calls a tool, and reads the reply, in UTF-8 (the quickest text for a
+// page to read), where quorvane_reply says.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -15,19 +16,34 @@
 namespace {
 
 std::u16string input;  // the text handed in
-std::u16string reply;  // a tool's result, or its error's text, U+0000 and hint
+std::string reply;     // a tool's result, or its error's text, U+0000 and hint
+
+std::string Utf8(const std::u16string& text) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        if (unit < 0x80) {
+            bytes += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            bytes += {static_cast<char>(0xC0 | unit >> 6), static_cast<char>(0x80 | (unit & 0x3F))};
+        } else {
+            bytes +=
+                {static_cast<char>(0xE0 | unit >> 12), static_cast<char>(0x80 | (unit >> 6 & 0x3F)),
+                 static_cast<char>(0x80 | (unit & 0x3F))};
+        }
+    }
+    return bytes;
+}
 
 // A tool's result as the reply: 1, or 0 where it failed and the reply is the
 // error's text and hint.
 template <typename Work>
 int Reply(Tool tool, Work&& work) {
     try {
-        const std::string result = work();
-        reply.assign(result.begin(), result.end());
+        reply = work();
         return 1;
     } catch (...) {
         const ErrorMessage error = DescribeCurrentError(tool);
-        reply = error.text + u'\0' + error.hint;
+        reply = Utf8(error.text) + '\0' + Utf8(error.hint);
         return 0;
     }
 }
@@ -47,7 +63,7 @@ char16_t* quorvane_input(std::uint32_t units) {
     return input.data();
 }
 
-const char16_t* quorvane_reply() { return reply.data(); }
+const char* quorvane_reply() { return reply.data(); }
 std::uint32_t quorvane_reply_length() { return static_cast<std::uint32_t>(reply.size()); }
 
 // Calculate: the pointer for the offset in the input.
@@ -63,7 +79,7 @@ int quorvane_word_to_hex() {
 }
 
 // The tool tip of a pointer box holding the input.
-void quorvane_describe_pointer() { reply = PointerDescription(input); }
+void quorvane_describe_pointer() { reply = Utf8(PointerDescription(input)); }
 
 // The window's colours on a desktop whose colour 19 is `systemColour19`
 // (0xRRGGBB, or -1 where it has none) and whose text is `windowText`: the
@@ -76,10 +92,8 @@ void quorvane_caption_colours(std::int32_t systemColour19, std::uint32_t windowT
     const CaptionColours chosen = ChooseCaptionColours(colour19, ToRgb(windowText));
     reply.clear();
     for (const Rgb& colour : {chosen.background, chosen.text, chosen.line}) {
-        const std::string css = "rgb(" + std::to_string(colour.red) + ' ' +
-                                std::to_string(colour.green) + ' ' + std::to_string(colour.blue) +
-                                ")\n";
-        reply.append(css.begin(), css.end());
+        reply += "rgb(" + std::to_string(colour.red) + ' ' + std::to_string(colour.green) + ' ' +
+                 std::to_string(colour.blue) + ")\n";
     }
 }
 

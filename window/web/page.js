@@ -3,7 +3,7 @@
 // the boxes, calls the core, and shows its result or its error.
 
 const core = await QuorvaneCore();
-const utf16 = new TextDecoder('utf-16le');
+const utf8 = new TextDecoder();
 const control = (id) => document.getElementById(id);
 const [Form1, offset, pointer, word, HV, status, ended] =
   ['Form1', 'offset', 'pointer', 'word', 'HV', 'status', 'ended'].map(control);
@@ -19,8 +19,8 @@ function send(text) {
 
 // The core's reply to the last call.
 function reply() {
-  const at = core._quorvane_reply() / 2;
-  return utf16.decode(core.HEAPU16.subarray(at, at + core._quorvane_reply_length()));
+  const at = core._quorvane_reply();
+  return utf8.decode(core.HEAPU8.subarray(at, at + core._quorvane_reply_length()));
 }
 
 // Runs a tool on the text of `input`, and gives its result to `show`. An
