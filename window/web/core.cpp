@@ -57,10 +57,14 @@ Rgb ToRgb(std::uint32_t colour) {
 
 extern "C" {
 
-// Room for `units` code units of input; where the page writes them.
+// Room for `units` code units of input, where the page writes them; none
+// where memory runs out, with that error's text and hint as the reply.
 char16_t* quorvane_input(std::uint32_t units) {
-    input.resize(units);
-    return input.data();
+    const int room = Reply(Tool::WordToHex, [units] {
+        input.resize(units);
+        return std::string();
+    });
+    return room != 0 ? input.data() : nullptr;
 }
 
 const char* quorvane_reply() { return reply.data(); }

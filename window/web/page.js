@@ -8,13 +8,15 @@ const control = (id) => document.getElementById(id);
 const [Form1, offset, pointer, word, HV, status, ended] =
   ['Form1', 'offset', 'pointer', 'word', 'HV', 'status', 'ended'].map(control);
 
-// Hands a text to the core, as the UTF-16 code units a box holds.
+// Hands a text to the core, as the UTF-16 code units a box holds; false
+// where it has no room for it.
 function send(text) {
   const at = core._quorvane_input(text.length) / 2;
   const units = core.HEAPU16;  // after the call: the memory may have grown
-  for (let i = 0; i < text.length; ++i) {
+  for (let i = 0; at && i < text.length; ++i) {
     units[at + i] = text.charCodeAt(i);
   }
+  return at !== 0;
 }
 
 // The core's reply to the last call.
@@ -27,8 +29,7 @@ function reply() {
 // error is reported in the message dialog, after which `input` is focused
 // with its text selected; every box keeps its text.
 function run(input, tool, show) {
-  send(input.value);
-  if (tool()) {
+  if (send(input.value) && tool()) {
     show(reply());
     return;
   }
@@ -43,9 +44,11 @@ function run(input, tool, show) {
 }
 
 function describePointer() {
-  send(pointer.value);
-  core._quorvane_describe_pointer();
-  pointer.title = reply();
+  pointer.title = '';
+  if (send(pointer.value)) {
+    core._quorvane_describe_pointer();
+    pointer.title = reply();
+  }
 }
 
 function Calculate_Click() {

@@ -11,27 +11,23 @@
 #include "error_messages.h"
 #include "pointer_description.h"
 
+// Each row: colour 19 (or none), the desktop's text colour, and the window's
+// background, text and line.
 TEST(ChooseCaptionColours, ReadsOnAnyDesktop) {
-    const Rgb blue{216, 228, 248}, black{0, 0, 0}, white{255, 255, 255};
-    const Rgb grey{0x76, 0x76, 0x76};  // 3.5:1 on the blue
-    const struct {
-        const char* name;
-        std::optional<Rgb> colour19;
-        Rgb windowText, background, text, line;
-    } rows[] = {
+    const Rgb blue{216, 228, 248}, black{0, 0, 0}, white{255, 255, 255}, grey{200, 200, 200};
+    const Rgb darkGrey{0x76, 0x76, 0x76};  // 3.5:1 on the blue
+    const std::tuple<const char*, std::optional<Rgb>, Rgb, Rgb, Rgb, Rgb> rows[] = {
         {"no colour 19, dark desktop", std::nullopt, {238, 238, 236}, blue, black, black},
         {"Windows 10 and 11: black colour 19, black text", black, black, blue, black, black},
-        {"Wine: grey colour 19 the text reads on", Rgb{200, 200, 200}, black, Rgb{200, 200, 200},
-         black, black},
+        {"Wine: grey colour 19 the text reads on", grey, black, grey, black, black},
         {"high contrast black", black, white, black, white, white},
         {"high contrast white", white, black, white, black, black},
-        {"text colour that reads as a line only", std::nullopt, grey, blue, black, grey},
+        {"text colour that reads as a line only", std::nullopt, darkGrey, blue, black, darkGrey},
     };
-    for (const auto& row : rows) {
-        const CaptionColours chosen = ChooseCaptionColours(row.colour19, row.windowText);
-        EXPECT_TRUE(chosen.background == row.background && chosen.text == row.text &&
-                    chosen.line == row.line)
-            << row.name;
+    for (const auto& [name, colour19, windowText, background, text, line] : rows) {
+        const CaptionColours chosen = ChooseCaptionColours(colour19, windowText);
+        EXPECT_TRUE(chosen.background == background && chosen.text == text && chosen.line == line)
+            << name;
     }
 }
 
