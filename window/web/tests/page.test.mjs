@@ -131,16 +131,19 @@ for (const [name, { keys, launch, schemes }] of Object.entries(browsers)) {
     for (const [scheme, setting] of Object.entries(schemes)) {
       test(`reads, and passes axe-core, in ${scheme} colours`, async () => {
         const own = typeof setting === 'object' ? await launch(setting) : null;
-        const shown = own ? await open(own) : page;
-        const features = [{ name: setting, value: scheme === 'forced' ? 'active' : scheme }];
-        if (!own) await (await page.createCDPSession()).send('Emulation.setEmulatedMedia', { features });
-        for (const [id, contrast] of await shown.evaluate(contrasts, await shown.screenshot({ encoding: 'base64' }))) {
-          assert.ok(contrast >= (id === 'Line1' ? 3 : 4.5), `${id}: ${contrast.toFixed(2)}:1`);
+        try {
+          const shown = own ? await open(own) : page;
+          const features = [{ name: setting, value: scheme === 'forced' ? 'active' : scheme }];
+          if (!own) await (await page.createCDPSession()).send('Emulation.setEmulatedMedia', { features });
+          for (const [id, contrast] of await shown.evaluate(contrasts, await shown.screenshot({ encoding: 'base64' }))) {
+            assert.ok(contrast >= (id === 'Line1' ? 3 : 4.5), `${id}: ${contrast.toFixed(2)}:1`);
+          }
+          await shown.evaluate(axe);
+          const { violations } = await shown.evaluate(() => axe.run());
+          assert.deepEqual(violations.map(({ id, nodes }) => `${id}: ${nodes.map((node) => node.target)}`), []);
+        } finally {
+          await own?.close();
         }
-        await shown.evaluate(axe);
-        const { violations } = await shown.evaluate(() => axe.run());
-        assert.deepEqual(violations.map(({ id, nodes }) => `${id}: ${nodes.map((node) => node.target)}`), []);
-        await own?.close();
       });
     }
 
