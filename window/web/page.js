@@ -2,11 +2,19 @@
 // WebAssembly from the same C++ as the desktop windows: this script reads
 // the boxes, calls the core, and shows its result or its error.
 
-const core = await QuorvaneCore();
-const utf8 = new TextDecoder();
 const control = (id) => document.getElementById(id);
 const [Form1, offset, pointer, word, HV, status, ended] =
   ['Form1', 'offset', 'pointer', 'word', 'HV', 'status', 'ended'].map(control);
+const utf8 = new TextDecoder();
+
+// A browser that runs no WebAssembly (some are set so) is told so plainly,
+// rather than shown a window whose buttons do nothing.
+const core = await Promise.resolve().then(QuorvaneCore).catch((error) => {
+  Form1.remove();
+  ended.textContent = 'Quorvane cannot start: this browser is set to run no WebAssembly.';
+  ended.hidden = false;
+  throw error;
+});
 
 // Hands a text to the core, as the UTF-16 code units a box holds; false
 // where it has no room for it.

@@ -33,7 +33,7 @@ public:
     void act(const std::string& action) override {
         if (auto* control = form.findChild<QWidget*>(QString::fromStdString(action))) {
             QTest::mouseClick(control, Qt::LeftButton);
-        } else {  // the window's own focus: offscreen, it is not made active after a message
+        } else {  // on the window's own focus widget
             const auto key = Qt::Key(QKeySequence(QString::fromStdString(action))[0].key());
             QTest::keyClick(form.focusWidget(), key,
                             key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
