@@ -3,7 +3,6 @@
 // box's text, as the UTF-16 code units the box holds, where quorvane_input
 // says, calls a tool, and reads the reply, in UTF-8 (the quickest text for a
 // page to read), where quorvane_reply says.
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +17,8 @@ namespace {
 std::u16string input;  // the text handed in
 std::string reply;     // a tool's result, or its error's text, U+0000 and hint
 
+// A text of the window's rules in UTF-8, unit by unit: those texts are all
+// of the Basic Multilingual Plane.
 std::string Utf8(const std::u16string& text) {
     std::string bytes;
     for (const char16_t unit : text) {
