@@ -94,9 +94,8 @@ std::optional<std::int16_t> SystemCode(char16_t unit) {
 
 // Each code unit, and its code less 48, against the system's converter.
 // Where it has no code, the full-width forms and the ideographic space stand
-// for ASCII, and any other unit is "?". On Windows the
-// test runs again under several languages' code pages, each named in
-// QUORVANE_CODE_PAGE.
+// for ASCII, and any other unit is "?". On Windows the test runs again under
+// several languages' code pages, each named in QUORVANE_CODE_PAGE.
 TEST(AnsiCode, FollowsTheSystemCodePage) {
 #ifdef _WIN32
     if (const char* codePage = std::getenv("QUORVANE_CODE_PAGE")) {
