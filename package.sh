@@ -1,13 +1,46 @@
 #!/usr/bin/env bash
-# Installs what packaging needs and makes Quorvane's three downloads: the
-# Debian package (checked with lintian), the Windows zip (its program tested
-# under Wine first) and the page (tested in Chromium and Firefox first).
+# Installs what packaging needs and makes Quorvane's downloads in
+# build/downloads: the Debian package (checked with lintian), the Windows zip
+# (its program tested under Wine first) and the page (tested in Chromium and
+# Firefox first), with their SHA256SUMS beside them.
+#
+# Every build of one commit gives the same bytes, wherever, whenever and by
+# whomever it is made, so that a published checksum proves a download:
+#   ./package.sh            makes the downloads
+#   ./package.sh --verify   makes them twice, in fresh folders, and compares
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
 
+if [ "${1:-}" = --verify ]; then
+  exec tools/verify-downloads.sh
+fi
+
+# The one time every file of the release is stamped with: the last commit's,
+# from git in a clone, or from .source-date-epoch in a release tarball, where
+# git archive writes it.
+source_date_epoch() {
+  local recorded
+  recorded=$(cat .source-date-epoch 2>/dev/null || true)
+  if [[ $recorded =~ ^[0-9]+$ ]]; then
+    echo "$recorded"
+  elif git rev-parse --git-dir >/dev/null 2>&1; then
+    git log -1 --format=%ct
+  else
+    echo "package.sh: no release time: neither a git clone nor a tarball made with git archive;" \
+      "set SOURCE_DATE_EPOCH" >&2
+    return 1
+  fi
+}
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(source_date_epoch)}
+# And one time zone, locale and umask, whatever the machine's.
+export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C.UTF-8
+umask 022
+
 quorvane_install "${quorvane_package_packages[@]}"
-rm -f build/program/quorvane_*.deb build/windows/quorvane-*-win64.zip build/web/quorvane.html
+downloads=build/downloads
+rm -rf "$downloads" build/program/quorvane_*.deb build/windows/quorvane-*-win64.zip \
+  build/web/quorvane.html
 
 cmake --workflow --preset package
 deb=$(echo build/program/quorvane_*.deb)
@@ -23,7 +56,12 @@ cmake --workflow --preset web
 page=build/web/quorvane.html
 [ -f "$page" ] || { echo "package.sh: the build made no page" >&2; exit 1; }
 
+mkdir -p "$downloads"
+cp "$deb" "$zip" "$page" "$downloads/"
+(cd "$downloads" && sha256sum -- "${deb##*/}" "${zip##*/}" "${page##*/}" >SHA256SUMS)
+
 echo
-echo "Made $deb. Install it with: sudo apt install ./$deb"
-echo "Made $zip: quorvane.exe and its licence, for Windows 10 or later."
-echo "Made $page: the page, to open from disk or to put on any web host."
+echo "Made in $downloads, each listed with its checksum in SHA256SUMS:"
+echo "  ${deb##*/}: install it with: sudo apt install ./$downloads/${deb##*/}"
+echo "  ${zip##*/}: quorvane.exe and its licence, for Windows 10 or later"
+echo "  ${page##*/}: the page, to open from disk or to put on any web host"
