@@ -21,7 +21,7 @@ using namespace conversions;
 TEST(HextoDec, ReadsTheHexDigitsAndSkipsAllElse) {
     const std::tuple<const char*, std::u16string, std::int32_t> rows[] = {
         {"either case", u"aBcDeF", 0xABCDEF},
-        {"other characters take no place", u"0x$G81-33h ", 0x8133},
+        {"other characters take no place", u"0x$G81 -  33h:@/`g\u0080    ", 0x8133},
         {"full-width", u"０ｘ８１ｆＦ", 0x81FF},
         {"largest", u"7FFFFFFF", 0x7FFFFFFF},
         {"leading zeros", std::u16string(300, u'0') + u"7FFFFFFF", 0x7FFFFFFF},
@@ -38,6 +38,7 @@ TEST(ComputePointerText, FoldsTheOffsetIntoTheSelectedBank) {
     const std::tuple<const char*, std::u16string, const char*, const char*> rows[] = {
         {"inside the header", u"F", "80", "C0"},
         {"first byte after the header", u"10", "80", "C0"},
+        {"second byte after the header", u"11", "180", "1C0"},
         {"last byte of the first bank", u"3FFF", "EFBF", "EFFF"},
         {"first byte of the second bank", u"4010", "80", "C0"},
         {"second byte of the second bank", u"4011", "180", "1C0"},
@@ -49,6 +50,12 @@ TEST(ComputePointerText, FoldsTheOffsetIntoTheSelectedBank) {
         EXPECT_EQ(ComputePointerText(offset, false, true), type2) << name;
     }
     EXPECT_EQ(ComputePointerText(u"8123", true, true), "13C1") << "Type 2 wins";
+    EXPECT_EQ(ComputePointerText(u"10", false, false), "0") << "neither type: base 0";
+}
+
+TEST(Subtract16, RaisesOverflowJustPastTheRange) {
+    EXPECT_EQ(Subtract16(-32720, 48), -32768);
+    EXPECT_THROW(Subtract16(-32721, 48), ArithmeticOverflow);
 }
 
 // Each character's code on its own is checked against the system's code

@@ -61,6 +61,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
     for (QPushButton* button : findChildren<QPushButton*>()) {
         button->installEventFilter(this);
     }
+    qApp->installEventFilter(this);
 
     connect(ui->Calculate, &QPushButton::clicked, this, &Form1::Calculate_Click);
     connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
@@ -76,15 +77,13 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
 
 Form1::~Form1() = default;
 
-bool Form1::event(QEvent* event) {
-    const bool handled = QWidget::event(event);
-    if (event->type() == QEvent::ApplicationPaletteChange) {
-        applyCaptionColours();
-    }
-    return handled;
-}
-
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // The desktop's palette changed (light to dark, say): Qt tells the
+    // application, not a window whose palette is its own.
+    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange) {
+        applyCaptionColours();
+        return false;
+    }
     if (auto* button = qobject_cast<QPushButton*>(watched);
         button != nullptr && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

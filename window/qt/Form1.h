@@ -32,9 +32,9 @@ public slots:
     void Option2_Click();
 
 protected:
-    bool event(QEvent* event) override;
     // Enter on a focused button presses it; a click on an option's caption
-    // clicks the option.
+    // clicks the option; a new palette of the desktop's colours the captions
+    // anew.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "Form1.h"
+#include "caption_colours.h"
 #include "window_behaviour.h"
 
 // The Qt window as the shared checks drive it. Each message box is closed
@@ -76,6 +77,40 @@ private slots:
         const std::string failures =
             CheckBehaviour(*driver, std::u16string(40000, u'k'), 40000, 1 << 20);
         QVERIFY2(failures.empty(), failures.c_str());
+    }
+
+    // As drawn when the window opens, then on a light and a dark desktop: the
+    // background, a caption and the line in the colours chosen for them (text
+    // is smoothed: its stems come within a few steps of its ink), the picture.
+    void drawsReadably() {
+        const QPalette saved = QApplication::palette();
+        for (const QColor text :
+             {saved.color(QPalette::WindowText), QColor(32, 32, 96), QColor(238, 238, 236)}) {
+            QPalette palette = saved;
+            palette.setColor(QPalette::WindowText, text);
+            QApplication::setPalette(palette);
+            const CaptionColours chosen = ChooseCaptionColours(
+                std::nullopt,
+                {std::uint8_t(text.red()), std::uint8_t(text.green()), std::uint8_t(text.blue())});
+            const QImage shown = form->grab().toImage();
+            const auto pixelsNear = [&](const char* name, Rgb ink, int within) {
+                const auto* control = form->findChild<QWidget*>(name);
+                const QImage area = shown.copy(control->geometry());
+                int count = 0;
+                for (int i = 0; i < area.width() * area.height(); ++i) {
+                    const QColor c = area.pixelColor(i % area.width(), i / area.width());
+                    count += std::abs(c.red() - ink.red) + std::abs(c.green() - ink.green) +
+                                 std::abs(c.blue() - ink.blue) <=
+                             within;
+                }
+                return count;
+            };
+            QVERIFY(pixelsNear("Label3", chosen.background, 0) > 0);
+            QVERIFY(pixelsNear("Label3", chosen.text, 24) > 0);
+            QVERIFY(pixelsNear("Line1", chosen.line, 24) > 0);
+            QVERIFY(pixelsNear("Image1", chosen.background, 0) < 102 * 138 - 1000);
+        }
+        QApplication::setPalette(saved);
     }
 
     // Every caption fits its label, whatever font the platform gives.
