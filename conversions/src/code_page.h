@@ -1,10 +1,14 @@
 // What a code unit's code is: the seam between the conversions and the
-// system's 8-bit (ANSI) code page, which only the Windows build fills with
-// the system's own; every other build has Windows-1252.
+// system's 8-bit (ANSI) code page. On Windows it is the system's own; on
+// Linux and in a browser, the code page Windows gives the user's language,
+// whose codes come from the system's converter or the browser's decoder.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace conversions {
 
@@ -17,5 +21,44 @@ std::optional<std::int16_t> SystemCodePageCode(char16_t unit);
 // The ASCII character a full-width form (U+FF01 to U+FF5E) or the
 // ideographic space stands for; any other code unit as it is.
 char16_t AsciiStandIn(char16_t unit);
+
+// The ANSI code page Windows gives a language, named as a POSIX locale
+// ("ru_RU.UTF-8", "sr_RS@latin") or a BCP 47 tag ("ru-RU", "zh-Hant-TW"):
+// 1252 for a language it does not list, and for no language at all.
+unsigned AnsiCodePageOfLanguage(std::string_view language);
+
+// ---- A code page's table, made from what its codes decode to --------------
+
+// The codes of a code page beyond ASCII, in the order their decodings are
+// handed in: the bytes 0x80 to 0xFF, then, for the double-byte code pages
+// (932, 936, 949, 950), each lead byte 0x81 to 0xFE with each trail byte 0x40
+// to 0xFE, as lead << 8 | trail.
+std::vector<std::uint16_t> CodesOf(unsigned codePage);
+
+// Every code unit's code in a code page, or kNoCode.
+inline constexpr std::int32_t kNoCode = -0x10000;
+using CodeTable = std::vector<std::int32_t>;
+
+// The table of a code page from `decodings`: for each of its codes, in the
+// order of CodesOf, the one code unit it decodes to, or U+FFFD. Where two
+// codes decode to one unit, it takes the one Windows' encoder gives it; where
+// a decoder's table and Windows' differ, Windows' code wins.
+CodeTable MakeCodeTable(unsigned codePage, std::u16string_view decodings);
+
+// Gives each code unit whose code in Windows' encoder is another than its
+// code page's decoders give it Windows' code.
+void ApplyWindowsCorrections(unsigned codePage, CodeTable& table);
+
+// A unit's code in a table.
+std::optional<std::int16_t> CodeIn(const CodeTable& table, char16_t unit);
+
+// What Windows-1252's codes decode to, known without any converter: the code
+// page wherever no other can be had.
+std::u16string Windows1252Decodings();
+
+// In a browser, which has no converter the core could call: the code page
+// of the reader's language, with what its codes decode to by the browser's
+// decoder, handed in by the page.
+void UseCodePage(unsigned codePage, std::u16string_view decodings);
 
 }  // namespace conversions

@@ -1,5 +1,5 @@
 // Windows-1252, the code page of a system that has no 8-bit code page of its
-// own, as Linux has none.
+// own, known here without any converter.
 #include <array>
 
 #include "code_page.h"
@@ -18,16 +18,12 @@ constexpr std::array<char16_t, 32> kHighControlBlock = {
 
 }  // namespace
 
-std::optional<std::int16_t> SystemCodePageCode(char16_t unit) {
-    if (unit >= 0xA0 && unit <= 0xFF) {
-        return static_cast<std::int16_t>(unit);
+std::u16string Windows1252Decodings() {
+    std::u16string decodings(kHighControlBlock.begin(), kHighControlBlock.end());
+    for (char16_t unit = 0xA0; unit <= 0xFF; ++unit) {  // as in Latin-1
+        decodings += unit;
     }
-    for (std::size_t byte = 0; byte < kHighControlBlock.size(); ++byte) {
-        if (kHighControlBlock[byte] == unit) {
-            return static_cast<std::int16_t>(0x80 + byte);
-        }
-    }
-    return std::nullopt;
+    return decodings;
 }
 
 }  // namespace conversions

@@ -10,8 +10,6 @@
 namespace conversions {
 namespace {
 
-constexpr std::int32_t kNoCode = -0x10000;  // outside every 16-bit code
-
 // The system's ANSI code page, or Windows-1252 where it takes more than two
 // bytes a character: Windows can be set to use UTF-8 there, which is no
 // 8-bit code page.
@@ -42,16 +40,15 @@ std::int32_t Convert(UINT codePage, wchar_t unit) {
 std::optional<std::int16_t> SystemCodePageCode(char16_t unit) {
     // Every code unit's code, asked of the system once, when the first
     // character that is not ASCII needs one.
-    static const auto codes = [] {
-        std::vector<std::int32_t> table(0x10000);
+    static const CodeTable codes = [] {
+        CodeTable table(0x10000);
         const UINT codePage = CodePage();
         for (std::size_t i = 0; i < table.size(); ++i) {
             table[i] = Convert(codePage, static_cast<wchar_t>(i));
         }
         return table;
     }();
-    const std::int32_t code = codes[unit];
-    return code == kNoCode ? std::nullopt : std::optional(static_cast<std::int16_t>(code));
+    return CodeIn(codes, unit);
 }
 
 }  // namespace conversions

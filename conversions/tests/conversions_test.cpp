@@ -14,6 +14,7 @@
 #include <string>
 #include <tuple>
 
+#include "code_page.h"
 #include "conversions/conversions.h"
 
 using namespace conversions;
@@ -65,10 +66,53 @@ TEST(StringToHex, GivesOneCodePerCodeUnitEachAfterASpace) {
     EXPECT_EQ(StringToHex(u""), "");
 }
 
+TEST(AnsiCodePageOfLanguage, IsWindowsCodePageForTheLanguage) {
+    const std::tuple<const char*, std::string, unsigned> rows[] = {
+        {"POSIX locale", "ru_RU.UTF-8", 1251},
+        {"by the language, not the charset", "ru_RU.KOI8-R", 1251},
+        {"BCP 47 tag, upper case", "UK-UA", 1251},
+        {"first in the table", "ar_EG", 1256},
+        {"three letters", "sah_RU", 1251},
+        {"Serbian: Cyrillic by default", "sr_RS.UTF-8", 1251},
+        {"Serbian: Latin by modifier", "sr_RS.UTF-8@latin", 1250},
+        {"Serbian: Latin by script", "sr-Latn-RS", 1250},
+        {"Uzbek: Latin by default", "uz_UZ", 1254},
+        {"Uzbek: Cyrillic by modifier", "uz_UZ@cyrillic", 1251},
+        {"Azerbaijani: Cyrillic by script", "az-Cyrl", 1251},
+        {"Chinese: simplified by default", "zh", 936},
+        {"Chinese: Taiwan", "zh_TW", 950},
+        {"Chinese: Hong Kong", "zh-HK", 950},
+        {"Chinese: Macao", "zh_MO.UTF-8", 950},
+        {"Chinese: traditional script", "zh-Hant", 950},
+        {"Chinese: simplified script in Hong Kong", "zh-Hans-HK", 936},
+        {"Japanese", "ja_JP.eucJP", 932},
+        {"Korean", "ko", 949},
+        {"Thai", "th-TH", 874},
+        {"Czech", "cs_CZ", 1250},
+        {"Greek", "el", 1253},
+        {"Turkish", "tr_TR.ISO-8859-9", 1254},
+        {"Hebrew, by its old code", "iw", 1255},
+        {"Estonian", "et-EE", 1257},
+        {"Vietnamese", "vi_VN", 1258},
+        {"any other", "pt_BR.ISO-8859-1", 1252},
+        {"C", "C.UTF-8", 1252},
+        {"unknown", "xx", 1252},
+        {"none", "", 1252},
+        {"a modifier alone", "@latin", 1252},
+        {"a charset alone", ".UTF-8", 1252},
+        {"garbage", std::string(10000, '\xFF') + "_-.@", 1252},
+    };
+    for (const auto& [name, language, codePage] : rows) {
+        EXPECT_EQ(AnsiCodePageOfLanguage(language), codePage) << name;
+    }
+}
+
 // The code the system's own converter gives a code unit, as AnsiCode reads
 // it, or nothing where it has none: on Windows the system's code page, with
-// no best fit; elsewhere Windows-1252 (where the converter were missing,
-// nothing for every unit, so that the test fails at once).
+// no best fit; elsewhere Windows-1252, the code page of the tests' language,
+// C (where the converter were missing, nothing for every unit, so that the
+// test fails at once). Every other code page, against Windows' own, is
+// tools/compare-code-pages.sh's.
 std::optional<std::int16_t> SystemCode(char16_t unit) {
     std::array<char, 2> out{};
     std::size_t count = 0;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "caption_colours.h"
+#include "code_page.h"
 #include "conversions/conversions.h"
 #include "error_messages.h"
 #include "pointer_description.h"
@@ -85,6 +86,45 @@ int quorvane_word_to_hex() {
 
 // The tool tip of a pointer box holding the input.
 void quorvane_describe_pointer() { reply = Utf8(PointerDescription(input)); }
+
+// The code page Windows gives the language in the input (a BCP 47 tag, as
+// browsers name their reader's language), for the page to decode each of its
+// codes with the browser's decoder: the reply is the decoder's name, then
+// each code's bytes, a line each.
+unsigned quorvane_code_page() {
+    const std::string language(input.begin(), input.end());
+    const unsigned codePage = conversions::AnsiCodePageOfLanguage(language);
+    switch (codePage) {
+        case 932:
+            reply = "shift_jis";
+            break;
+        case 936:
+            reply = "gbk";
+            break;
+        case 949:
+            reply = "euc-kr";
+            break;
+        case 950:
+            reply = "big5";
+            break;
+        default:
+            reply = "windows-" + std::to_string(codePage);
+    }
+    for (const std::uint16_t code : conversions::CodesOf(codePage)) {
+        reply += '\n';
+        if (code > 0xFF) {
+            reply += static_cast<char>(code >> 8U);
+        }
+        reply += static_cast<char>(code & 0xFFU);
+    }
+    reply += '\n';
+    return codePage;
+}
+
+// The input is what each code of the code page decodes to, in the order of
+// the reply above (U+FFFD where one decodes to no single unit): the core's
+// codes from now on.
+void quorvane_use_code_page(unsigned codePage) { conversions::UseCodePage(codePage, input); }
 
 // The window's colours on a desktop whose colour 19 is `systemColour19`
 // (0xRRGGBB, or -1 where it has none) and whose text is `windowText`: the

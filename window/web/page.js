@@ -33,6 +33,30 @@ function reply() {
   return utf8.decode(core.HEAPU8.subarray(at, at + core._quorvane_reply_length()));
 }
 
+// The codes of the code page Windows gives the reader's language. A browser
+// decodes code pages but has no encoder for them: the core lists the code
+// page's codes and its decoder's name, the browser decodes each code, and the
+// core makes its table from what they decode to. Once, at the first text
+// that is not ASCII; Windows-1252 stands where that fails.
+let codePageKnown = false;
+function learnCodePage(text) {
+  if (codePageKnown || !/[^\0-\x7F]/.test(text)) return;
+  codePageKnown = true;
+  try {
+    if (!send(navigator.language)) throw new Error('no room');
+    const codePage = core._quorvane_code_page();
+    const at = core._quorvane_reply();
+    const listed = core.HEAPU8.slice(at, at + core._quorvane_reply_length());
+    const name = utf8.decode(listed.subarray(0, listed.indexOf(10)));
+    const decoded = new TextDecoder(name).decode(listed.subarray(name.length + 1)).split('\n');
+    decoded.pop();
+    if (!send(decoded.map((unit) => (unit.length === 1 ? unit : '\uFFFD')).join(''))) throw new Error('no room');
+    core._quorvane_use_code_page(codePage);
+  } catch (error) {
+    console.warn(`Quorvane: no decoder for the code page of ${navigator.language} (${error.message}); using Windows-1252`);
+  }
+}
+
 // Runs a tool on the text of `input`, and gives its result to `show`. An
 // error is reported in the message dialog, after which `input` is focused
 // with its text selected; every box keeps its text.
@@ -70,6 +94,7 @@ function Calculate_Click() {
 }
 
 function Command1_Click() {
+  learnCodePage(word.value);
   run(word, () => core._quorvane_word_to_hex(), (codes) => {
     HV.value = codes;
     HV.setSelectionRange(0, 0);  // the codes from their start

@@ -6,43 +6,12 @@ import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
-import puppeteer from 'puppeteer-core';
+import { browsers, open } from './browsers.mjs';
 
 const file = process.env.QUORVANE_PAGE;
 const url = pathToFileURL(file).href;
 const { rows } = JSON.parse(readFileSync(new URL('../../common/tests/window_behaviour.json', import.meta.url)));
 const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
-
-// Each browser: its driver's names for the table's keys (to Firefox's, as to
-// WebDriver, "Enter" is the keypad's), and how it shows the page in light,
-// dark and forced colours: Chromium switches while the page is open, Firefox
-// starts in them.
-const browsers = {
-  Chromium: {
-    keys: { Tab: 'Tab', Return: 'Enter', Enter: 'NumpadEnter', Esc: 'Escape' },
-    launch: () => puppeteer.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] }),
-    schemes: { light: 'prefers-color-scheme', dark: 'prefers-color-scheme', forced: 'forced-colors' },
-  },
-  Firefox: {
-    keys: { Tab: 'Tab', Return: '\uE006', Enter: 'Enter', Esc: 'Escape' },
-    launch: (prefs) => puppeteer.launch({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr', extraPrefsFirefox: prefs }),
-    schemes: {
-      light: { 'layout.css.prefers-color-scheme.content-override': 1 },
-      dark: { 'layout.css.prefers-color-scheme.content-override': 0 },
-      forced: { 'browser.display.document_color_use': 2 },
-    },
-  },
-};
-
-async function open(browser) {
-  const page = await browser.newPage();
-  page.requests = [];
-  page.on('request', (request) => page.requests.push(request.url()));
-  await page.setViewport({ width: 420, height: 400 });
-  await page.goto(url);
-  await page.waitForFunction(() => !document.getElementById('Form1').hasAttribute('aria-busy'));
-  return page;
-}
 
 // Each caption's and the line's best contrast, of any pixel in its box, with
 // the window's background, read from a screenshot.
@@ -91,7 +60,7 @@ for (const [name, { keys, launch, schemes }] of Object.entries(browsers)) {
     };
     before(async () => {
       browser = await launch();
-      page = await open(browser);
+      page = await open(browser, url);
     });
     after(() => browser?.close());
 
@@ -132,7 +101,7 @@ for (const [name, { keys, launch, schemes }] of Object.entries(browsers)) {
       test(`reads, and passes axe-core, in ${scheme} colours`, async () => {
         const own = typeof setting === 'object' ? await launch(setting) : null;
         try {
-          const shown = own ? await open(own) : page;
+          const shown = own ? await open(own, url) : page;
           const features = [{ name: setting, value: scheme === 'forced' ? 'active' : scheme }];
           if (!own) await (await page.createCDPSession()).send('Emulation.setEmulatedMedia', { features });
           for (const [id, contrast] of await shown.evaluate(contrasts, await shown.screenshot({ encoding: 'base64' }))) {

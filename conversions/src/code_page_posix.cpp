@@ -1,0 +1,78 @@
+// The code page Windows gives the user's language, on a system that has no
+// 8-bit code page of its own (Linux and the like): the language from the
+// environment, the codes from the C library's converter (iconv).
+#include <iconv.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "code_page.h"
+
+namespace conversions {
+namespace {
+
+// The user's language for character types, as the C library takes it from
+// the environment (LC_ALL, then LC_CTYPE, then LANG), read from the names
+// themselves: the locale need not be installed.
+std::string_view Language() {
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return value;
+        }
+    }
+    return {};
+}
+
+// The code unit each of a code page's codes decodes to by the C library's
+// converter, in the order of CodesOf (U+FFFD where it decodes to none);
+// nothing where the converter has no such code page.
+std::u16string Decodings(unsigned codePage) {
+    const std::string name = "CP" + std::to_string(codePage);
+    const iconv_t decoder = iconv_open("UTF-16LE", name.c_str());
+    if (decoder == reinterpret_cast<iconv_t>(-1)) {
+        return {};
+    }
+    std::u16string decodings;
+    for (const std::uint16_t code : CodesOf(codePage)) {
+        std::array<char, 2> in = {static_cast<char>(code >> 8U), static_cast<char>(code)};
+        std::array<unsigned char, 8> out{};
+        char* inAt = code > 0xFF ? in.data() : in.data() + 1;
+        auto* outAt = reinterpret_cast<char*>(out.data());
+        std::size_t inLeft = code > 0xFF ? 2 : 1;
+        std::size_t outLeft = out.size();
+        // The whole code, and whatever a converter holds back at its end.
+        const bool decoded = iconv(decoder, &inAt, &inLeft, &outAt, &outLeft) == 0 &&
+                             iconv(decoder, nullptr, nullptr, &outAt, &outLeft) == 0;
+        iconv(decoder, nullptr, nullptr, nullptr, nullptr);
+        const bool oneUnit = decoded && inLeft == 0 && outLeft == out.size() - 2;
+        decodings += oneUnit ? static_cast<char16_t>(out[0] | out[1] << 8U) : u'\uFFFD';
+    }
+    iconv_close(decoder);
+    return decodings;
+}
+
+CodeTable SystemCodeTable() {
+    const unsigned codePage = AnsiCodePageOfLanguage(Language());
+    const std::u16string decodings = Decodings(codePage);
+    if (!decodings.empty()) {
+        return MakeCodeTable(codePage, decodings);
+    }
+    std::fprintf(stderr,
+                 "quorvane: this system has no converter for code page %u; "
+                 "using Windows-1252 instead\n",
+                 codePage);
+    return MakeCodeTable(1252, Windows1252Decodings());
+}
+
+}  // namespace
+
+std::optional<std::int16_t> SystemCodePageCode(char16_t unit) {
+    // Made once, when the first character that is not ASCII needs a code.
+    static const CodeTable table = SystemCodeTable();
+    return CodeIn(table, unit);
+}
+
+}  // namespace conversions
