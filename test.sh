@@ -5,10 +5,8 @@
 #   3. the Windows build, cross-compiled, its tests run under Wine on a
 #      private X server, then its zip made;
 #   4. the page, built with Emscripten, its tests run in Chromium and Firefox;
-#   5. every code unit's code in each code page, on Linux and in both
-#      browsers, against Windows' own under Wine;
-#   6. the fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 60);
-#   7. clang-format and clang-tidy over the project's own sources, and the
+#   5. the fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 60);
+#   6. clang-format and clang-tidy over the project's own sources, and the
 #      desktop entry and AppStream metainfo validated.
 # Every stage runs; the script exits non-zero when any of them fails, and a
 # stage that finds nothing to check fails too. Nothing here needs git, so a
@@ -132,7 +130,6 @@ stage "Release build and tests" build_and_test default
 stage "Sanitizer build and tests" build_and_test asan
 stage "Windows build under Wine" windows_build
 stage "Web page in Chromium and Firefox" web_page
-stage "Code pages against Windows'" xvfb-run -a -s "-screen 0 1280x1024x24" tools/compare-code-pages.sh
 stage "Fuzzing" fuzz
 stage "Static checks" static_checks
 

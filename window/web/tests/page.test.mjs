@@ -3,6 +3,7 @@
 // every window passes (window_behaviour.json), and read from its pixels.
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
+import { createHash } from 'node:crypto';
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
@@ -11,6 +12,7 @@ import { browsers, open } from './browsers.mjs';
 const file = process.env.QUORVANE_PAGE;
 const url = pathToFileURL(file).href;
 const { rows } = JSON.parse(readFileSync(new URL('../../common/tests/window_behaviour.json', import.meta.url)));
+const codePages = JSON.parse(readFileSync(new URL('../../../conversions/tests/code_pages.json', import.meta.url))).rows;
 const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
 // Each caption's and the line's best contrast, of any pixel in its box, with
@@ -115,6 +117,28 @@ for (const [name, { keys, launch, schemes }] of Object.entries(browsers)) {
         }
       });
     }
+
+    // Every code unit from U+0080 to U+FFFF but the surrogates, pasted as one
+    // word in a browser set to each language, gives Windows' codes for it.
+    test('gives Windows\' codes in the code page of the reader\'s language', async () => {
+      let units = '';
+      for (let unit = 0x80; unit <= 0xffff; ++unit) units += unit < 0xd800 || unit > 0xdfff ? String.fromCharCode(unit) : '';
+      for (const [codePage, hash, , , language] of codePages) {
+        const own = await launch({}, language);
+        try {
+          const shown = await open(own, url);
+          const said = [];
+          shown.on('console', (message) => said.push(message.text()));
+          await shown.evaluate((text) => { document.getElementById('word').value = text; }, units);
+          await shown.click('#Command1');
+          const codes = await shown.evaluate(() => document.getElementById('HV').value);
+          assert.equal(createHash('sha256').update(`${codes}\n`).digest('hex'), hash, `${language}: ${codePage}`);
+          assert.deepEqual(said, []);
+        } finally {
+          await own.close();
+        }
+      }
+    });
 
     test('ends at Exit, as far as the browser lets it', async () => {
       await page.click('#Exit');
