@@ -42,7 +42,7 @@ std::int32_t HextoDec(std::u16string_view HexNum) {
         // Four units below "0" at a time (spaces, "$", "-"...): none is a
         // digit, nor stands for one.
         if (end - unit >= 4) {
-            std::uint64_t four = 0;
+            std::uint64_t four{};
             std::memcpy(&four, unit, sizeof four);
             constexpr std::uint64_t kTopBits = 0x8000800080008000U;
             constexpr std::uint64_t kZeros = 0x0030003000300030U;

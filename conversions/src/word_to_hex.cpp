@@ -18,7 +18,7 @@ std::string StringToHex(std::u16string_view StrToHex) {
         const std::int16_t code = unit < 0x80 ? static_cast<std::int16_t>(unit - kCodeOfZero)
                                               : Subtract16(AnsiCode(unit), kCodeOfZero);
         ++out;                            // the space before the code
-        if (code >= 0 && code <= 0xFF) {  // padded to two digits
+        if (code >= 0) {  // two digits: no single byte less 48 passes 0xCF
             *out++ = kDigits[code >> 4];
             *out++ = kDigits[code & 0xF];
         } else {  // four digits of 16-bit two's complement (a code page's
