@@ -1,5 +1,5 @@
-// Windows-1252, the code page of a system that has no 8-bit code page of its
-// own, known here without any converter.
+// Windows-1252, the code page of most languages, known here without any
+// converter: the code page wherever no other can be had.
 #include <array>
 
 #include "code_page.h"

@@ -56,7 +56,8 @@ std::u16string Decodings(unsigned codePage) {
 
 CodeTable SystemCodeTable() {
     const unsigned codePage = AnsiCodePageOfLanguage(Language());
-    const std::u16string decodings = Decodings(codePage);
+    const std::u16string decodings =
+        codePage == 1252 ? Windows1252Decodings() : Decodings(codePage);
     if (!decodings.empty()) {
         return MakeCodeTable(codePage, decodings);
     }

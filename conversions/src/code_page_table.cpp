@@ -48,14 +48,12 @@ std::size_t IndexOf(unsigned lead, unsigned trail) {
 }  // namespace
 
 std::vector<std::uint16_t> CodesOf(unsigned codePage) {
-    std::vector<std::uint16_t> codes;
-    for (std::uint16_t byte = 0x80; byte <= 0xFF; ++byte) {
-        codes.push_back(byte);
-    }
-    for (unsigned lead = 0x81; IsDoubleByte(codePage) && lead <= 0xFE; ++lead) {
-        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-            codes.push_back(static_cast<std::uint16_t>(lead << 8U | trail));
-        }
+    // Filled in place, as a page calls no function per code the quicker.
+    std::vector<std::uint16_t> codes(0x80 + (IsDoubleByte(codePage) ? 0x7E * (0xFF - 0x40) : 0));
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        codes[i] = static_cast<std::uint16_t>(i < 0x80 ? 0x80 + i
+                                                       : (0x81 + (i - 0x80) / (0xFF - 0x40)) << 8U |
+                                                             (0x40 + (i - 0x80) % (0xFF - 0x40)));
     }
     return codes;
 }

@@ -1,6 +1,8 @@
 // From a file offset in a .nes ROM to the pointer the game stores for it.
 #include "conversions/conversions.h"
 
+#include <algorithm>
+
 namespace conversions {
 namespace {
 
@@ -15,7 +17,7 @@ std::uint16_t ComputeCpuAddress(std::u16string_view offsetText, bool type1Select
                                 bool type2Selected) {
     const std::int32_t dataOffset = HextoDec(offsetText) - kHeaderSize;
     // Offsets inside the header have no place in a bank: they map to its start.
-    const std::int32_t inBank = dataOffset > 0 ? dataOffset % kBankSize : 0;
+    const std::int32_t inBank = std::max(dataOffset, 0) % kBankSize;
 
     std::uint16_t base = 0;
     if (type1Selected) {

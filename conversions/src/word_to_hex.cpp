@@ -17,7 +17,7 @@ std::string StringToHex(std::u16string_view StrToHex) {
         // others go through the code page and the guarded subtraction.
         const std::int16_t code = unit < 0x80 ? static_cast<std::int16_t>(unit - kCodeOfZero)
                                               : Subtract16(AnsiCode(unit), kCodeOfZero);
-        ++out;                            // the space before the code
+        ++out;            // the space before the code
         if (code >= 0) {  // two digits: no single byte less 48 passes 0xCF
             *out++ = kDigits[code >> 4];
             *out++ = kDigits[code & 0xF];

@@ -48,19 +48,13 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
     ui->Option1->setText({});
     ui->Option2->setText({});
 
-    // Each caption names its control for assistive technology; the captions
-    // of the option buttons click them, as the buttons' own captions would.
+    // Each caption names its control for assistive technology.
     for (QLabel* label : findChildren<QLabel*>()) {
         if (QWidget* buddy = label->buddy()) {
             buddy->setAccessibleName(label->text());
-            if (qobject_cast<QRadioButton*>(buddy) != nullptr) {
-                label->installEventFilter(this);
-            }
         }
     }
-    for (QPushButton* button : findChildren<QPushButton*>()) {
-        button->installEventFilter(this);
-    }
+    // The application sees every event, the controls' too (eventFilter).
     qApp->installEventFilter(this);
 
     connect(ui->Calculate, &QPushButton::clicked, this, &Form1::Calculate_Click);
@@ -82,7 +76,6 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     // application, not a window whose palette is its own.
     if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange) {
         applyCaptionColours();
-        return false;
     }
     if (auto* button = qobject_cast<QPushButton*>(watched);
         button != nullptr && event->type() == QEvent::KeyPress) {

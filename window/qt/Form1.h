@@ -32,9 +32,11 @@ public slots:
     void Option2_Click();
 
 protected:
-    // Enter on a focused button presses it; a click on an option's caption
-    // clicks the option; a new palette of the desktop's colours the captions
-    // anew.
+    // Watches the application: a new palette of the desktop's colours the
+    // captions anew, as Qt tells the application of it, not a window whose
+    // palette is its own. Enter on a focused button presses it;
+    // a click on an option's caption clicks the option, as the option's own
+    // caption would.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -110,21 +110,28 @@ unsigned quorvane_code_page() {
         default:
             reply = "windows-" + std::to_string(codePage);
     }
-    for (const std::uint16_t code : conversions::CodesOf(codePage)) {
-        reply += '\n';
+    // Written in place, as a page calls no function per byte the quicker.
+    const std::vector<std::uint16_t> codes = conversions::CodesOf(codePage);
+    std::size_t at = reply.size();
+    reply.resize(at + codes.size() * 3 + 1);
+    for (const std::uint16_t code : codes) {
+        reply[at++] = '\n';
         if (code > 0xFF) {
-            reply += static_cast<char>(code >> 8U);
+            reply[at++] = static_cast<char>(code >> 8U);
         }
-        reply += static_cast<char>(code & 0xFFU);
+        reply[at++] = static_cast<char>(code & 0xFFU);
     }
-    reply += '\n';
+    reply[at++] = '\n';
+    reply.resize(at);
     return codePage;
 }
 
-// The input is what each code of the code page decodes to, in the order of
-// the reply above (U+FFFD where one decodes to no single unit): the core's
-// codes from now on.
-void quorvane_use_code_page(unsigned codePage) { conversions::UseCodePage(codePage, input); }
+// The first `count` units of the input are what each code of the code page
+// decodes to, in the order of the reply above (U+FFFD where one decodes to no
+// single unit): the core's codes from now on.
+void quorvane_use_code_page(unsigned codePage, std::uint32_t count) {
+    conversions::UseCodePage(codePage, std::u16string_view(input).substr(0, count));
+}
 
 // The window's colours on a desktop whose colour 19 is `systemColour19`
 // (0xRRGGBB, or -1 where it has none) and whose text is `windowText`: the

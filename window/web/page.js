@@ -48,10 +48,15 @@ function learnCodePage(text) {
     const at = core._quorvane_reply();
     const listed = core.HEAPU8.slice(at, at + core._quorvane_reply_length());
     const name = utf8.decode(listed.subarray(0, listed.indexOf(10)));
-    const decoded = new TextDecoder(name).decode(listed.subarray(name.length + 1)).split('\n');
-    decoded.pop();
-    if (!send(decoded.map((unit) => (unit.length === 1 ? unit : '\uFFFD')).join(''))) throw new Error('no room');
-    core._quorvane_use_code_page(codePage);
+    const decoded = new TextDecoder(name).decode(listed.subarray(name.length + 1));
+    const into = core._quorvane_input(decoded.length) / 2;
+    if (!into) throw new Error('no room');
+    const units = core.HEAPU16;  // after the call: the memory may have grown
+    let count = 0;
+    for (let start = 0, end = decoded.indexOf('\n'); end >= 0; start = end + 1, end = decoded.indexOf('\n', start)) {
+      units[into + count++] = end - start === 1 ? decoded.charCodeAt(start) : 0xfffd;
+    }
+    core._quorvane_use_code_page(codePage, count);
   } catch (error) {
     console.warn(`Quorvane: no decoder for the code page of ${navigator.language} (${error.message}); using Windows-1252`);
   }
