@@ -1,32 +1,30 @@
 // Which ANSI code page Windows gives a language: the code page of its
 // "language for non-Unicode programs", from Windows' own locale data.
 #include <algorithm>
-#include <iterator>
 #include <string>
+#include <utility>
 
 #include "code_page.h"
 
 namespace conversions {
 namespace {
 
-struct Language {
-    std::string_view code;  // ISO 639, lower case
-    unsigned codePage;
-    unsigned otherScript;  // for a language written in two scripts, the code
-                           // page of the one that is not its default; else 0
-};
-
-// By code, for a binary search. Every language not here is 1252.
-constexpr Language kLanguages[] = {
-    {"ar", 1256, 0},    {"az", 1254, 1251}, {"ba", 1251, 0}, {"be", 1251, 0},  {"bg", 1251, 0},
-    {"bs", 1250, 1251}, {"cs", 1250, 0},    {"el", 1253, 0}, {"et", 1257, 0},  {"fa", 1256, 0},
-    {"he", 1255, 0},    {"hr", 1250, 0},    {"hu", 1250, 0}, {"iw", 1255, 0},  {"ja", 932, 0},
-    {"kk", 1251, 0},    {"ko", 949, 0},     {"ky", 1251, 0}, {"lt", 1257, 0},  {"lv", 1257, 0},
-    {"mk", 1251, 0},    {"mn", 1251, 0},    {"pl", 1250, 0}, {"prs", 1256, 0}, {"ro", 1250, 0},
-    {"ru", 1251, 0},    {"sah", 1251, 0},   {"sk", 1250, 0}, {"sl", 1250, 0},  {"sq", 1250, 0},
-    {"sr", 1251, 1250}, {"tg", 1251, 0},    {"th", 874, 0},  {"tk", 1250, 0},  {"tr", 1254, 0},
-    {"tt", 1251, 0},    {"ug", 1256, 0},    {"uk", 1251, 0}, {"ur", 1256, 0},  {"uz", 1254, 1251},
-    {"vi", 1258, 0},    {"zh", 936, 950},
+// Each code page with the languages (ISO 639 codes) Windows gives it. Every
+// other language is 1252; those written in two scripts are listed by their
+// default one, and the other is InOtherScript's.
+constexpr std::pair<unsigned, std::string_view> kCodePages[] = {
+    {874, "th"},
+    {932, "ja"},
+    {936, "zh"},
+    {949, "ko"},
+    {1250, "bs cs hr hu pl ro sk sl sq tk"},
+    {1251, "ba be bg kk ky mk mn ru sah sr tg tt uk"},
+    {1253, "el"},
+    {1254, "az tr uz"},
+    {1255, "he iw"},
+    {1256, "ar fa prs ug ur"},
+    {1257, "et lt lv"},
+    {1258, "vi"},
 };
 
 // A language's name in parts: a POSIX locale, language[_territory]
@@ -62,32 +60,41 @@ Parts Split(std::string_view name) {
     return parts;
 }
 
-// Whether a language written in two scripts is, by its name, in the one
-// that is not its default: Chinese is simplified but for Taiwan, Hong Kong
-// and Macao; Serbian Cyrillic, as its locales are; the others Latin.
-bool InOtherScript(const Parts& parts) {
+// The code page of a language written in two scripts, where its name puts
+// it in the one that is not its default; 0 for any other. Chinese is
+// simplified but for Taiwan, Hong Kong and Macao; Serbian Cyrillic, as its
+// locales are; Azerbaijani, Bosnian and Uzbek Latin.
+unsigned InOtherScript(const Parts& parts) {
     if (parts.language == "zh") {
-        return parts.script == "hant" ||
-               (parts.script != "hans" &&
-                (parts.region == "tw" || parts.region == "hk" || parts.region == "mo"));
+        const bool traditionalRegion =
+            parts.region == "tw" || parts.region == "hk" || parts.region == "mo";
+        return parts.script == "hant" || (parts.script != "hans" && traditionalRegion) ? 950 : 0;
     }
     if (parts.language == "sr") {
-        return parts.script == "latn" || parts.modifier == "latin";
+        return parts.script == "latn" || parts.modifier == "latin" ? 1250 : 0;
     }
-    return parts.script == "cyrl" || parts.modifier == "cyrillic";
+    const bool cyrillic = parts.script == "cyrl" || parts.modifier == "cyrillic";
+    return cyrillic && (parts.language == "az" || parts.language == "bs" || parts.language == "uz")
+               ? 1251
+               : 0;
 }
 
 }  // namespace
 
 unsigned AnsiCodePageOfLanguage(std::string_view name) {
     const Parts parts = Split(name);
-    const auto* found = std::lower_bound(
-        std::begin(kLanguages), std::end(kLanguages), parts.language,
-        [](const Language& entry, const std::string& code) { return entry.code < code; });
-    if (found == std::end(kLanguages) || found->code != parts.language) {
-        return 1252;
+    if (const unsigned other = InOtherScript(parts)) {
+        return other;
     }
-    return found->otherScript != 0 && InOtherScript(parts) ? found->otherScript : found->codePage;
+    // A code alone, between spaces, is one of a list's.
+    const std::string listed = ' ' + parts.language + ' ';
+    for (const auto& [codePage, languages] : kCodePages) {
+        if (parts.language.find(' ') == std::string::npos &&
+            (' ' + std::string(languages) + ' ').find(listed) != std::string::npos) {
+            return codePage;
+        }
+    }
+    return 1252;
 }
 
 }  // namespace conversions
