@@ -9,6 +9,7 @@
 #include "caption_colours.h"
 #include "conversions/conversions.h"
 #include "error_messages.h"
+#include "fitting_size.h"
 #include "pointer_description.h"
 
 // Each row: colour 19 (or none), the desktop's text colour, and the window's
@@ -39,15 +40,20 @@ TEST(ChooseCaptionColours, ReadsOnAnyDesktop) {
 TEST(PointerDescription, SpellsOutTheStoredBytes) {
     const std::tuple<const char*, std::u16string, std::u16string> rows[] = {
         {"low byte 00 dropped", u"80", u"CPU address $8000, stored as 00 80"},
-        {"four digits, lower case", u"13c1", u"CPU address $C113, stored as 13 C1"},
-        {"upper case, a 9, an address below $1000", u"9F05", u"CPU address $059F, stored as 9F 05"},
+        {"four digits, lower case", u"a1cf", u"CPU address $CFA1, stored as A1 CF"},
+        {"upper case, a 9, an address below $1000", u"9A0F", u"CPU address $0F9A, stored as 9A 0F"},
         {"empty", u"", u""},
-        {"not hex", u"1!", u""},
+        {"not hex", u"1g", u""},
         {"five digits", u"10000", u""},
     };
     for (const auto& [name, text, description] : rows) {
         EXPECT_TRUE(PointerDescription(text) == description) << name;
     }
+}
+
+TEST(FittingPointSize, StepsDownToTheFirstSizeThatFitsOrTheSmallest) {
+    EXPECT_EQ(FittingPointSize(9, [](double size) { return size <= 7.5; }), 7.5);
+    EXPECT_EQ(FittingPointSize(9, [](double) { return false; }), 6);
 }
 
 TEST(DescribeCurrentError, NamesTheErrorAndWhatToChange) {
