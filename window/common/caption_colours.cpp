@@ -9,7 +9,6 @@ constexpr double kTextContrast = 4.5;
 constexpr double kLineContrast = 3.0;
 constexpr Rgb kPictureBlue{216, 228, 248};
 constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kWhite{255, 255, 255};
 
 double RelativeLuminance(const Rgb& colour) {
     const auto linear = [](std::uint8_t channel) {
@@ -20,11 +19,10 @@ double RelativeLuminance(const Rgb& colour) {
            0.0722 * linear(colour.blue);
 }
 
+// The preferred ink where it reads on the background, otherwise black: the
+// background is then the picture's light blue, on which black reads best.
 Rgb InkOn(const Rgb& background, const Rgb& preferred, double contrast) {
-    if (ContrastRatio(preferred, background) >= contrast) {
-        return preferred;
-    }
-    return ContrastRatio(kBlack, background) >= ContrastRatio(kWhite, background) ? kBlack : kWhite;
+    return ContrastRatio(preferred, background) >= contrast ? preferred : kBlack;
 }
 
 }  // namespace

@@ -30,6 +30,6 @@ double ContrastRatio(const Rgb& first, const Rgb& second);
 // nothing where it has none; windowText is the platform's text colour. The
 // background is systemColour19 where windowText reads on it, otherwise the
 // picture's light blue. Text and line keep windowText where it reads on that
-// background, otherwise they are black or white, whichever reads more.
+// background, otherwise they are black.
 CaptionColours ChooseCaptionColours(const std::optional<Rgb>& systemColour19,
                                     const Rgb& windowText);
