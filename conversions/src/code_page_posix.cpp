@@ -4,6 +4,7 @@
 #include <iconv.h>
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -32,7 +33,7 @@ std::string_view Language() {
 std::u16string Decodings(unsigned codePage) {
     const std::string name = "CP" + std::to_string(codePage);
     const iconv_t decoder = iconv_open("UTF-16LE", name.c_str());
-    if (decoder == reinterpret_cast<iconv_t>(-1)) {
+    if (reinterpret_cast<std::intptr_t>(decoder) == -1) {  // no such code page
         return {};
     }
     std::u16string decodings;

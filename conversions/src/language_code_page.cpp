@@ -81,8 +81,8 @@ unsigned InOtherScript(const Parts& parts) {
 
 }  // namespace
 
-unsigned AnsiCodePageOfLanguage(std::string_view name) {
-    const Parts parts = Split(name);
+unsigned AnsiCodePageOfLanguage(std::string_view language) {
+    const Parts parts = Split(language);
     if (const unsigned other = InOtherScript(parts)) {
         return other;
     }
