@@ -7,7 +7,7 @@ namespace conversions {
 namespace {
 
 CodeTable& Table() {
-    static CodeTable table = MakeCodeTable(1252, Windows1252Decodings());
+    static CodeTable table;  // empty until the page hands one in, or a code is needed
     return table;
 }
 
@@ -17,6 +17,11 @@ void UseCodePage(unsigned codePage, std::u16string_view decodings) {
     Table() = MakeCodeTable(codePage, decodings);
 }
 
-std::optional<std::int16_t> SystemCodePageCode(char16_t unit) { return CodeIn(Table(), unit); }
+std::optional<std::int16_t> SystemCodePageCode(char16_t unit) {
+    if (Table().empty()) {
+        Table() = MakeCodeTable(1252, Windows1252Decodings());
+    }
+    return CodeIn(Table(), unit);
+}
 
 }  // namespace conversions

@@ -126,11 +126,33 @@ unsigned quorvane_code_page() {
     return codePage;
 }
 
-// The first `count` units of the input are what each code of the code page
-// decodes to, in the order of the reply above (U+FFFD where one decodes to no
-// single unit): the core's codes from now on.
-void quorvane_use_code_page(unsigned codePage, std::uint32_t count) {
-    conversions::UseCodePage(codePage, std::u16string_view(input).substr(0, count));
+// The input holds `length` bytes of UTF-8: what each code of the code page
+// decodes to, in the order of the reply above, a line each. A line of one
+// code unit gives the code's unit, any other line (U+FFFD, two characters, a
+// character beyond the Basic Multilingual Plane) none. The core's codes from
+// now on.
+void quorvane_use_code_page(unsigned codePage, std::uint32_t length) {
+    const std::string_view text(reinterpret_cast<const char*>(input.data()), length);
+    std::u16string decodings(text.size(), u'\uFFFD');  // filled in place, as the quicker
+    std::size_t count = 0;
+    for (std::size_t start = 0, end = text.find('\n'); end != std::string_view::npos;
+         start = end + 1, end = text.find('\n', start)) {
+        const auto byte = [&text, start](std::size_t at) {
+            return static_cast<unsigned>(static_cast<unsigned char>(text[start + at]));
+        };
+        const std::size_t size = end - start;
+        unsigned unit = 0xFFFD;
+        if (size == 1 && byte(0) < 0x80) {
+            unit = byte(0);
+        } else if (size == 2 && (byte(0) & 0xE0U) == 0xC0U) {
+            unit = (byte(0) & 0x1FU) << 6U | (byte(1) & 0x3FU);
+        } else if (size == 3 && (byte(0) & 0xF0U) == 0xE0U) {
+            unit = (byte(0) & 0x0FU) << 12U | (byte(1) & 0x3FU) << 6U | (byte(2) & 0x3FU);
+        }
+        decodings[count++] = static_cast<char16_t>(unit);
+    }
+    decodings.resize(count);
+    conversions::UseCodePage(codePage, decodings);
 }
 
 // The window's colours on a desktop whose colour 19 is `systemColour19`
