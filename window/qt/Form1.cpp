@@ -48,12 +48,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
     ui->Option1->setText({});
     ui->Option2->setText({});
 
-    // Each caption names its control for assistive technology.
-    for (QLabel* label : findChildren<QLabel*>()) {
-        if (QWidget* buddy = label->buddy()) {
-            buddy->setAccessibleName(label->text());
-        }
-    }
     // The application sees every event, the controls' too (eventFilter).
     qApp->installEventFilter(this);
 

@@ -1,4 +1,5 @@
 // Drives the real window on the offscreen platform, as a user would.
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -92,20 +93,23 @@ private slots:
                 std::nullopt,
                 {std::uint8_t(text.red()), std::uint8_t(text.green()), std::uint8_t(text.blue())});
             const QImage shown = form->grab().toImage();
-            // How many of a control's pixels are within `within` grey levels of a colour.
+            // How many of a control's pixels are within `within` steps of a colour.
             const auto near = [&](const char* name, Rgb ink, int within) {
                 const QRect area = form->findChild<QWidget*>(name)->geometry();
                 int count = 0;
                 for (int i = 0; i < area.width() * area.height(); ++i) {
                     const QPoint at = area.topLeft() + QPoint(i % area.width(), i / area.width());
-                    count += std::abs(qGray(shown.pixel(at)) -
-                                      qGray(ink.red, ink.green, ink.blue)) <= within;
+                    const QColor c = shown.pixelColor(at);
+                    count += std::abs(c.red() - ink.red) + std::abs(c.green() - ink.green) +
+                                 std::abs(c.blue() - ink.blue) <=
+                             within;
                 }
                 return count;
             };
-            QVERIFY(near("Label3", chosen.background, 0) > 0 && near("Label3", chosen.text, 8) > 0);
-            QVERIFY(near("Option1", chosen.line, 24) > 0 && near("Option2", chosen.line, 24) > 0);
-            QVERIFY(near("Line1", chosen.line, 8) > 0 &&
+            QVERIFY(near("Label3", chosen.background, 0) > 0 &&
+                    near("Label3", chosen.text, 24) > 0);
+            QVERIFY(near("Option1", chosen.line, 72) > 0 && near("Option2", chosen.line, 72) > 0);
+            QVERIFY(near("Line1", chosen.line, 24) > 0 &&
                     near("Image1", chosen.background, 0) < 13000);
         }
         QApplication::setPalette(saved);
@@ -113,7 +117,7 @@ private slots:
 
     // Every caption fits its label, whatever font the platform gives: the
     // usual one, in which all keep the layout's one small size, or one as
-    // wide as a typewriter's.
+    // wide as a typewriter's; and each names its control for screen readers.
     void captionsFit() {
         const QFont saved = QApplication::font();
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans Mono")));
@@ -121,9 +125,12 @@ private slots:
         QApplication::setFont(saved);
         for (Form1* shown : {form.get(), &wide}) {
             for (const QLabel* label : shown->findChildren<QLabel*>()) {
-                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width() &&
-                             (shown == &wide || label->font().pointSizeF() == 7.5),
-                         qPrintable(label->objectName()));
+                QVERIFY2(
+                    label->fontMetrics().horizontalAdvance(label->text()) <= label->width() &&
+                        (shown == &wide || label->font().pointSizeF() == 7.5) &&
+                        (!label->buddy() || QAccessible::queryAccessibleInterface(label->buddy())
+                                                    ->text(QAccessible::Name) == label->text()),
+                    qPrintable(label->objectName()));
             }
         }
         QVERIFY(wide.findChild<QLabel*>("Label3")->font().pointSizeF() < 7.5);

@@ -18,9 +18,7 @@ const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.mi
 // Each caption's and the line's best contrast, of any pixel in its box, with
 // the window's background, read from a screenshot.
 async function contrasts(png) {
-  const image = new Image();
-  image.src = `data:image/png;base64,${png}`;
-  await image.decode();
+  const image = await createImageBitmap(await (await fetch(`data:image/png;base64,${png}`)).blob());
   const canvas = new OffscreenCanvas(image.width, image.height).getContext('2d');
   canvas.drawImage(image, 0, 0);
   const linear = (byte) => (byte <= 10.31 ? byte / 3294.6 : ((byte / 255 + 0.055) / 1.055) ** 2.4);
