@@ -45,8 +45,22 @@ using CodeTable = std::vector<std::int32_t>;
 // a decoder's table and Windows' differ, Windows' code wins.
 CodeTable MakeCodeTable(unsigned codePage, std::u16string_view decodings);
 
-// Gives each code unit whose code in Windows' encoder is another than its
-// code page's decoders give it Windows' code.
+// From firstUnit on, count code units in a row whose codes run on from
+// firstCode in Windows (or which have none there: kNoCode).
+struct Correction {
+    unsigned codePage;
+    char16_t firstUnit;
+    std::int32_t firstCode;
+    unsigned count;
+};
+
+// Gives the units that corrections name, in a table of a code page, Windows'
+// codes.
+void ApplyCorrections(unsigned codePage, const std::vector<Correction>& corrections,
+                      CodeTable& table);
+
+// The corrections every table made from decodings needs, by the C library's
+// decoders or the browsers'.
 void ApplyWindowsCorrections(unsigned codePage, CodeTable& table);
 
 // A unit's code in a table.
