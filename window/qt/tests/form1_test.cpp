@@ -78,17 +78,15 @@ private slots:
         QVERIFY2(failures.empty(), failures.c_str());
     }
 
-    // As drawn when the window opens, then on a light and a dark desktop: the
+    // As drawn when the window opens, then on light and dark desktops: the
     // background, a caption, the line and the option buttons' rings in the
     // colours chosen for them (smoothed, they come within a few levels of
     // their ink), and the picture.
     void drawsReadably() {
         const QPalette saved = QApplication::palette();
-        for (const QColor text :
-             {saved.color(QPalette::WindowText), QColor(32, 32, 96), QColor(238, 238, 236)}) {
-            QPalette palette = saved;
-            palette.setColor(QPalette::WindowText, text);
-            QApplication::setPalette(palette);
+        for (const QColor next : {QColor(32, 32, 96), QColor(110, 110, 110), QColor(238, 238, 236),
+                                  saved.color(QPalette::WindowText)}) {
+            const QColor text = QApplication::palette().color(QPalette::WindowText);
             const CaptionColours chosen = ChooseCaptionColours(
                 std::nullopt,
                 {std::uint8_t(text.red()), std::uint8_t(text.green()), std::uint8_t(text.blue())});
@@ -111,8 +109,19 @@ private slots:
             QVERIFY(near("Option1", chosen.line, 72) > 0 && near("Option2", chosen.line, 72) > 0);
             QVERIFY(near("Line1", chosen.line, 24) > 0 &&
                     near("Image1", chosen.background, 0) < 13000);
+            QPalette palette = saved;
+            palette.setColor(QPalette::WindowText, next);
+            QApplication::setPalette(palette);
         }
-        QApplication::setPalette(saved);
+    }
+
+    // The pointer box's tool tip spells out what it holds; Exit ends it all.
+    void describesThePointerAndExits() {
+        driver->paste("pointer", u"1381");
+        QCOMPARE(form->findChild<QWidget*>("pointer")->toolTip(),
+                 "CPU address $8113, stored as 13 81");
+        driver->act("Exit");
+        QVERIFY(!form->isVisible());
     }
 
     // Every caption fits its label, whatever font the platform gives: the

@@ -27,12 +27,8 @@ async function contrasts(png) {
   const background = luminance(canvas.getImageData(box('Form1').x + 2, box('Form1').bottom - 2, 1, 1).data, 0);
   return ['Label1', 'Label2', 'Label3', 'Label4', 'Label5', 'Label6', 'Label7', 'Label8', 'Line1'].map((id) => {
     const pixels = canvas.getImageData(box(id).x, box(id).y, box(id).width, Math.max(box(id).height, 1)).data;
-    let best = 1;
-    for (let i = 0; i < pixels.length; i += 4) {
-      const [light, dark] = [luminance(pixels, i), background].sort((a, b) => b - a);
-      best = Math.max(best, (light + 0.05) / (dark + 0.05));
-    }
-    return [id, best];
+    const pairs = Array.from({ length: pixels.length / 4 }, (_, i) => [luminance(pixels, 4 * i), background].sort((a, b) => b - a));
+    return [id, Math.max(1, ...pairs.map(([light, dark]) => (light + 0.05) / (dark + 0.05)))];
   });
 }
 
