@@ -40,7 +40,6 @@ TEST(ComputePointerText, FoldsTheOffsetIntoTheSelectedBank) {
         {"last byte of the first bank", u"3FFF", "EFBF", "EFFF"},
         {"first byte of the second bank", u"4010", "80", "C0"},
         {"second byte of the second bank", u"4011", "180", "1C0"},
-        {"64 KB after the header", u"10010", "80", "C0"},
         {"largest offset", u"7FFFFFFF", "EFBF", "EFFF"},
     };
     for (const auto& [name, offset, type1, type2] : rows) {

@@ -69,7 +69,8 @@ inline std::string CheckBehaviour(WindowDriver& window, const std::u16string& ke
         }
         const std::vector<std::u16string> messages = window.takeMessages();
         expect(messages.size() == (overflowed ? 1U : 0U) &&
-                   (!overflowed || messages[0].rfind(u"Run-time error '6':\n\nOverflow", 0) == 0),
+                   (!overflowed || (messages[0].rfind(u"Run-time error '6':\n\nOverflow", 0) == 0 &&
+                                    messages[0].find(u"7FFFFFFF") != std::u16string::npos)),
                std::to_string(messages.size()) + " messages");
         expect(!overflowed || window.selection("offset") ==
                                   std::pair<int, int>(0, int(boxes[0].second.size())),

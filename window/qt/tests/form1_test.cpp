@@ -25,7 +25,8 @@ public:
     explicit QtDriver(Form1& window) : form(window) {
         QObject::connect(&closer, &QTimer::timeout, [this] {
             if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                messages.push_back(shown->text().toStdU16String());
+                messages.push_back(
+                    (shown->text() + "\n\n" + shown->informativeText()).toStdU16String());
                 shown->accept();
                 form.activateWindow();  // which the offscreen platform does not do itself
             }

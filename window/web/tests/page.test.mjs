@@ -46,7 +46,7 @@ for (const [name, { keys, launch, schemes }] of Object.entries(browsers)) {
     // given a frame to act on its closing.
     const act = async (action, messages = []) => {
       await (keys[action] ? page.keyboard.press(keys[action]) : page.click(`#${action}`));
-      const message = await evaluate(() => document.getElementById('message').open && document.getElementById('messageText').textContent);
+      const message = await evaluate(() => document.getElementById('message').open && ['messageText', 'messageHint'].map((id) => document.getElementById(id).textContent).join('\n\n'));
       if (message) {
         messages.push(message);
         assert.equal(await evaluate(() => document.activeElement.id), 'messageOK');
@@ -76,7 +76,7 @@ for (const [name, { keys, launch, schemes }] of Object.entries(browsers)) {
         }
         const texts = await evaluate(() => ['offset', 'pointer', 'word', 'HV'].map((id) => document.getElementById(id))
           .map(({ id, value, selectionStart, selectionEnd }) => [id, value, selectionStart, selectionEnd]));
-        const overflow = messages.map((message) => message.startsWith("Run-time error '6':\n\nOverflow"));
+        const overflow = messages.map((message) => message.startsWith("Run-time error '6':\n\nOverflow") && message.includes('7FFFFFFF'));
         assert.deepEqual(overflow, pointer === 'OVERFLOW' ? [true] : [], row);
         const status = await evaluate(() => document.querySelector('[role=status]').textContent);
         const result = pointer === 'OVERFLOW' ? '' : pointer && `Pointer ${pointer}`;
