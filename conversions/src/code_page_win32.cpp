@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <array>
-#include <vector>
 
 #include "code_page.h"
 
