@@ -6,9 +6,10 @@
 namespace {
 
 constexpr double kTextContrast = 4.5;
-constexpr double kLineContrast = 3.0;
 constexpr Rgb kPictureBlue{216, 228, 248};
+constexpr Rgb kNightBlue{30, 39, 56};  // the picture's blue, as dark as a dark desktop
 constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kWhite{255, 255, 255};
 
 double RelativeLuminance(const Rgb& colour) {
     const auto linear = [](std::uint8_t channel) {
@@ -19,10 +20,13 @@ double RelativeLuminance(const Rgb& colour) {
            0.0722 * linear(colour.blue);
 }
 
-// The preferred ink where it reads on the background, otherwise black: the
-// background is then the picture's light blue, on which black reads best.
-Rgb InkOn(const Rgb& background, const Rgb& preferred, double contrast) {
-    return ContrastRatio(preferred, background) >= contrast ? preferred : kBlack;
+// The preferred ink where it reads on the background, otherwise black or
+// white, whichever reads the better.
+Rgb InkOn(const Rgb& background, const Rgb& preferred) {
+    if (ContrastRatio(preferred, background) >= kTextContrast) {
+        return preferred;
+    }
+    return ContrastRatio(kBlack, background) > ContrastRatio(kWhite, background) ? kBlack : kWhite;
 }
 
 }  // namespace
@@ -37,7 +41,15 @@ CaptionColours ChooseCaptionColours(const std::optional<Rgb>& systemColour19,
                                     const Rgb& windowText) {
     const bool systemReads =
         systemColour19 && ContrastRatio(windowText, *systemColour19) >= kTextContrast;
-    const Rgb background = systemReads ? *systemColour19 : kPictureBlue;
-    return {background, InkOn(background, windowText, kTextContrast),
-            InkOn(background, windowText, kLineContrast)};
+    // Dark text is a light desktop's, light text a dark one's: the blue that
+    // suits the text suits the desktop, so the window is of a piece with the
+    // boxes and buttons the desktop draws on it.
+    const Rgb blue = ContrastRatio(windowText, kPictureBlue) >= ContrastRatio(windowText, kNightBlue)
+                         ? kPictureBlue
+                         : kNightBlue;
+    const Rgb background = systemReads ? *systemColour19 : blue;
+    // The line keeps windowText, which always reaches its 3:1: on colour 19,
+    // where the text reaches 4.5:1, and on the better of the two blues, where
+    // the worst colour, of the luminance between them, still reaches 3.4:1.
+    return {background, InkOn(background, windowText), windowText};
 }

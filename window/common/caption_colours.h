@@ -29,7 +29,9 @@ double ContrastRatio(const Rgb& first, const Rgb& second);
 // systemColour19 is the platform's colour for inactive title-bar text, or
 // nothing where it has none; windowText is the platform's text colour. The
 // background is systemColour19 where windowText reads on it, otherwise the
-// picture's light blue. Text and line keep windowText where it reads on that
-// background, otherwise they are black.
+// picture's light blue or its dark counterpart, whichever windowText reads the
+// better on. The text keeps windowText where it reads on that background,
+// otherwise it is black or white, whichever reads the better; the line keeps
+// windowText, which on that background always reads as a line does.
 CaptionColours ChooseCaptionColours(const std::optional<Rgb>& systemColour19,
                                     const Rgb& windowText);

@@ -7,12 +7,14 @@ const [Form1, offset, pointer, word, HV, status, ended] =
   ['Form1', 'offset', 'pointer', 'word', 'HV', 'status', 'ended'].map(control);
 const utf8 = new TextDecoder();
 
-// A browser that runs no WebAssembly (some are set so) is told so plainly,
-// rather than shown a window whose buttons do nothing.
-const core = await Promise.resolve().then(QuorvaneCore).catch((error) => {
-  Form1.remove();
-  ended.textContent = 'Quorvane cannot start: this browser is set to run no WebAssembly.';
-  ended.hidden = false;
+// The core compiled from the bytes the page holds, which asks nothing of the
+// network. A browser that runs no WebAssembly (some are set so) is told so
+// plainly, rather than shown a window whose buttons do nothing.
+const bytes = control('coreBytes').textContent;
+const core = await QuorvaneCore({
+  wasmBinary: Uint8Array.fromBase64?.(bytes) ?? Uint8Array.from(atob(bytes), (character) => character.charCodeAt(0)),
+}).catch((error) => {
+  control('starting').textContent = 'Quorvane cannot start: this browser is set to run no WebAssembly.';
   throw error;
 });
 
@@ -137,4 +139,33 @@ for (const query of ['(prefers-color-scheme: dark)', '(forced-colors: active)'])
   matchMedia(query).addEventListener('change', applyCaptionColours);
 }
 applyCaptionColours();
+
+// The form's geometry holds while every caption and button fits its place:
+// where larger or more widely spaced text makes one run into another
+// control, or out of the window, the window flows as on a narrow screen.
+const placed = [...Form1.querySelectorAll('#Form1 > :not([role]), [role] > *')].filter((element) => element !== status);
+function fitForm() {
+  const main = Form1.parentElement.parentElement;
+  main.classList.remove('flows');
+  const frame = Form1.getBoundingClientRect();
+  const boxes = placed.map((element) => element.getBoundingClientRect());
+  const overlap = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  main.classList.toggle('flows', boxes.some((box, i) => box.right > frame.right || box.bottom > frame.bottom
+    || boxes.slice(i + 1).some((other) => overlap(box, other))));
+}
+const observer = new ResizeObserver(fitForm);
+placed.forEach((element) => observer.observe(element));
+
+// The window takes the sentence's place in a sheet of the script's own,
+// which a copy saved without the script does not keep.
+const started = new CSSStyleSheet();
+started.replaceSync('#starting { display: none; } #app { display: contents; }');
+document.adoptedStyleSheets = [started];
 Form1.removeAttribute('aria-busy');
+
+// Put on a web host, the page names its manifest: it is then an app, whose
+// worker keeps its files for opening offline. Opened from disk it has none.
+if (document.querySelector('link[rel=manifest]') && navigator.serviceWorker) {
+  navigator.serviceWorker.register('service-worker.js')
+    .catch((error) => console.warn(`Quorvane: will not open offline (${error.message})`));
+}

@@ -13,18 +13,22 @@
 #include "pointer_description.h"
 
 // Each row: colour 19 (or none), the desktop's text colour, and the window's
-// background, text and line. Greys of 101 and 129 are the last to reach 4.5:1
-// and 3:1 on the picture's blue, 118 the last to reach 4.5:1 on white.
+// background, text and line. Grey 101 is the last to reach 4.5:1 on the
+// picture's blue, 120 the last to read better on it than on the night blue,
+// 141 the first to reach 4.5:1 on that; 118 the last to reach 4.5:1 on white.
 TEST(ChooseCaptionColours, ReadsOnAnyDesktop) {
-    const Rgb blue{216, 228, 248}, black{0, 0, 0}, white{255, 255, 255}, grey{200, 200, 200};
-    const auto g = [](std::uint8_t level) { return Rgb{level, level, level}; };
+    const Rgb blue{216, 228, 248}, night{30, 39, 56}, black{0, 0, 0}, white{255, 255, 255};
+    const auto g = [](int level) { return Rgb{std::uint8_t(level), std::uint8_t(level), std::uint8_t(level)}; };
     const std::tuple<const char*, std::optional<Rgb>, Rgb, Rgb, Rgb, Rgb> rows[] = {
         {"Windows 10 and 11: black colour 19, black text", black, black, blue, black, black},
-        {"Wine: grey colour 19 the text reads on", grey, black, grey, black, black},
+        {"Wine: grey colour 19 the text reads on", g(200), black, g(200), black, black},
         {"text just reads", std::nullopt, g(101), blue, g(101), g(101)},
         {"text just does not read", std::nullopt, g(102), blue, black, g(102)},
-        {"line just reads", std::nullopt, g(129), blue, black, g(129)},
-        {"line just does not read", std::nullopt, g(130), blue, black, black},
+        {"the last grey on the light blue", std::nullopt, g(120), blue, black, g(120)},
+        {"the first on the night blue", std::nullopt, g(121), night, white, g(121)},
+        {"text just does not read on the night blue", std::nullopt, g(140), night, white, g(140)},
+        {"text just reads on the night blue", std::nullopt, g(141), night, g(141), g(141)},
+        {"a dark desktop", std::nullopt, white, night, white, white},
         {"colour 19 the text just reads on", white, g(118), white, g(118), g(118)},
         {"colour 19 the text just does not read on", white, g(119), blue, black, g(119)},
     };
@@ -32,6 +36,12 @@ TEST(ChooseCaptionColours, ReadsOnAnyDesktop) {
         const CaptionColours chosen = ChooseCaptionColours(colour19, windowText);
         EXPECT_TRUE(chosen.background == background && chosen.text == text && chosen.line == line)
             << name;
+    }
+    for (int level = 0; level < 256; ++level) {
+        const CaptionColours chosen = ChooseCaptionColours(std::nullopt, g(level));
+        EXPECT_TRUE(ContrastRatio(chosen.text, chosen.background) >= 4.5 &&
+                    ContrastRatio(chosen.line, chosen.background) >= 3)
+            << level;
     }
 }
 
