@@ -3,8 +3,20 @@
 // keys (to Firefox's, as to WebDriver, "Enter" is the keypad's), how it shows
 // the page in light, dark and forced colours (Chromium switches while the
 // page is open, Firefox starts in them), and how it starts, with Firefox's
-// preferences given and set to the reader's language given.
+// preferences given and set to the reader's language given (Chromium's
+// preferences go in a profile of their own), and how it is set to a
+// minimum font size of 16 px, as many with low vision set it.
+import { mkdirSync, mkdtempSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
+
+function profile(preferences) {
+  const folder = mkdtempSync(join(tmpdir(), 'quorvane-chromium-'));
+  mkdirSync(join(folder, 'Default'));
+  writeFileSync(join(folder, 'Default', 'Preferences'), JSON.stringify(preferences));
+  return folder;
+}
 
 export const browsers = {
   Chromium: {
@@ -12,8 +24,10 @@ export const browsers = {
     launch: (preferences, language) => puppeteer.launch({
       executablePath: '/usr/bin/chromium',
       args: ['--no-sandbox', ...(language ? [`--accept-lang=${language}`] : [])],
+      ...(preferences && { userDataDir: profile(preferences) }),
     }),
     schemes: { light: 'prefers-color-scheme', dark: 'prefers-color-scheme', forced: 'forced-colors' },
+    largeText: { webkit: { webprefs: { minimum_font_size: 16 } } },
   },
   Firefox: {
     keys: { Tab: 'Tab', Return: '\uE006', Enter: 'Enter', Esc: 'Escape' },
@@ -27,16 +41,24 @@ export const browsers = {
       dark: { 'layout.css.prefers-color-scheme.content-override': 0 },
       forced: { 'browser.display.document_color_use': 2 },
     },
+    largeText: { 'font.minimum-size.x-western': 16 },
   },
 };
 
-// Opens the page from disk, once its core is ready.
-export async function open(browser, url) {
+// Opens the page at `url` on a screen of `width` by `height` CSS pixels,
+// once its core is ready; what it requests, and any message or error of its
+// console, are listed as it goes.
+export async function open(browser, url, width = 420, height = 400) {
   const page = await browser.newPage();
   page.requests = [];
+  page.said = [];
   page.on('request', (request) => page.requests.push(request.url()));
-  await page.setViewport({ width: 420, height: 400 });
+  page.on('console', (message) => page.said.push(message.text()));
+  page.on('pageerror', (error) => page.said.push(error.message));
+  await page.setViewport({ width, height });
   await page.goto(url);
-  await page.waitForFunction(() => !document.getElementById('Form1').hasAttribute('aria-busy'));
+  await started(page);
   return page;
 }
+
+export const started = (page) => page.waitForFunction(() => !document.getElementById('Form1').hasAttribute('aria-busy'));

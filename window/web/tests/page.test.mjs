@@ -4,35 +4,77 @@
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { createHash } from 'node:crypto';
-import { readFileSync } from 'node:fs';
+import { readFile, readFileSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
+import { dirname, join } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { browsers, open } from './browsers.mjs';
+import { browsers, open, started } from './browsers.mjs';
 
 const file = process.env.QUORVANE_PAGE;
 const url = pathToFileURL(file).href;
+const site = join(dirname(file), 'site');
 const { rows } = JSON.parse(readFileSync(new URL('../../common/tests/window_behaviour.json', import.meta.url)));
 const codePages = JSON.parse(readFileSync(new URL('../../../conversions/tests/code_pages.json', import.meta.url))).rows;
 const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
 // Each caption's and the line's best contrast, of any pixel in its box, with
-// the window's background, read from a screenshot.
+// the window's background, read from a screenshot; and the luminance of the
+// window's background and of a text box's.
 async function contrasts(png) {
-  const image = await createImageBitmap(await (await fetch(`data:image/png;base64,${png}`)).blob());
+  const image = await createImageBitmap(new Blob([Uint8Array.from(atob(png), (character) => character.charCodeAt(0))]));
   const canvas = new OffscreenCanvas(image.width, image.height).getContext('2d');
   canvas.drawImage(image, 0, 0);
   const linear = (byte) => (byte <= 10.31 ? byte / 3294.6 : ((byte / 255 + 0.055) / 1.055) ** 2.4);
   const luminance = (rgb, i) => 0.2126 * linear(rgb[i]) + 0.7152 * linear(rgb[i + 1]) + 0.0722 * linear(rgb[i + 2]);
   const box = (id) => document.getElementById(id).getBoundingClientRect();
   const background = luminance(canvas.getImageData(box('Form1').x + 2, box('Form1').bottom - 2, 1, 1).data, 0);
-  return ['Label1', 'Label2', 'Label3', 'Label4', 'Label5', 'Label6', 'Label7', 'Label8', 'Line1'].map((id) => {
+  const inBox = luminance(canvas.getImageData(box('HV').right - 4, box('HV').y + 4, 1, 1).data, 0);
+  return [['window', background], ['box', inBox], ...['Label1', 'Label2', 'Label3', 'Label4', 'Label5', 'Label6', 'Label7', 'Label8', 'Line1'].map((id) => {
     const pixels = canvas.getImageData(box(id).x, box(id).y, box(id).width, Math.max(box(id).height, 1)).data;
     const pairs = Array.from({ length: pixels.length / 4 }, (_, i) => [luminance(pixels, 4 * i), background].sort((a, b) => b - a));
     return [id, Math.max(1, ...pairs.map(([light, dark]) => (light + 0.05) / (dark + 0.05)))];
-  });
+  })];
 }
 
-for (const [name, { keys, launch, schemes }] of Object.entries(browsers)) {
+// What is wrong with the window's layout as shown: a control off screen, a
+// caption or button whose text is cut, two controls on each other, the page
+// scrolling sideways; and the window's size.
+function layout() {
+  const controls = [...document.querySelectorAll('#Form1 > :not(#status, [role]), [role] > *')]
+    .map((control) => [control, control.getBoundingClientRect()]);
+  const over = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  const wrong = controls.flatMap(([control, box], i) => [
+    ...(box.left < 0 || box.right > innerWidth ? [`${control.id} off screen`] : []),
+    ...(!/INPUT|HR/.test(control.tagName) && (control.scrollWidth > control.clientWidth || control.scrollHeight > control.clientHeight) ? [`${control.id} cut`] : []),
+    ...controls.slice(i + 1).filter(([, other]) => over(box, other)).map(([other]) => `${control.id} on ${other.id}`),
+  ]);
+  if (document.documentElement.scrollWidth > innerWidth) wrong.push('scrolls sideways');
+  const { width, height } = document.getElementById('Form1').getBoundingClientRect();
+  return [wrong, `${width}x${height}`];
+}
+const spacing = ['* { line-height: 1.5 !important; letter-spacing: 0.12em !important; word-spacing: 0.16em !important; }', 'p { margin-bottom: 2em !important; }'];
+
+// Offset 8123 to pointer 1381, with the keys and a click.
+async function calculates(shown) {
+  await shown.type('#offset', '8123');
+  await shown.click('#Calculate');
+  return shown.$eval('#pointer', (box) => box.value);
+}
+
+// The app's folder, served as a web host serves it.
+async function serve() {
+  const types = { html: 'text/html', js: 'text/javascript', png: 'image/png', webmanifest: 'application/manifest+json' };
+  const server = createServer((request, response) => {
+    const name = request.url.replace(/\/$/, '/index.html');
+    readFile(join(site, name), (error, body) => response.writeHead(error ? 404 : 200, { 'content-type': types[name.split('.').pop()] ?? 'text/plain' }).end(body));
+  });
+  await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
+  return Object.assign(server, { url: `http://127.0.0.1:${server.address().port}/` });
+}
+
+for (const [name, { keys, launch, schemes, largeText }] of Object.entries(browsers)) {
   describe(name, () => {
     let browser;
     let page;
@@ -89,8 +131,32 @@ for (const [name, { keys, launch, schemes }] of Object.entries(browsers)) {
       }
     });
 
-    test('asks nothing of the network', () => {
+    test('asks nothing of the network, under its own policy, which blocks nothing', async () => {
       assert.deepEqual(page.requests.filter((request) => request !== url && !request.startsWith('data:')), []);
+      assert.match(await evaluate(() => document.querySelector('meta[http-equiv=Content-Security-Policy]').content), /^default-src 'none'; script-src 'sha256-/);
+      assert.deepEqual(page.said, []);
+    });
+
+    // On phones, at 400 % zoom on a laptop, and with larger or more widely
+    // spaced text, every control and all its text is on screen, nothing
+    // overlaps, and the tools work; where all fits, the form is as drawn.
+    test('fits every screen and every size of text', async () => {
+      const large = await launch(largeText);
+      try {
+        for (const [shown, width, height, style] of [[browser, 320, 568], [browser, 360, 640], [browser, 768, 1024],
+          [browser, 320, 568, spacing], [browser, 1024, 768, spacing], [large, 320, 568], [large, 1024, 768]]) {
+          const at = await open(shown, url, width, height);
+          await at.evaluate((rules) => rules.forEach((rule) => document.styleSheets[0].insertRule(rule)), style ?? []);
+          await at.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+          const [wrong, size] = await at.evaluate(layout);
+          assert.deepEqual(wrong, [], `${width}x${height} ${style ? 'spaced' : shown === large ? '16 px' : ''}`);
+          assert.ok(width < 400 || style || shown === large || size === '374x329', size);
+          assert.equal(await calculates(at), '1381');
+          await at.close();
+        }
+      } finally {
+        await large.close();
+      }
     });
 
     for (const [scheme, setting] of Object.entries(schemes)) {
@@ -100,7 +166,9 @@ for (const [name, { keys, launch, schemes }] of Object.entries(browsers)) {
           const shown = own ? await open(own, url) : page;
           const features = [{ name: setting, value: scheme === 'forced' ? 'active' : scheme }];
           if (!own) await (await page.createCDPSession()).send('Emulation.setEmulatedMedia', { features });
-          for (const [id, contrast] of await shown.evaluate(contrasts, await shown.screenshot({ encoding: 'base64' }))) {
+          const [[, window], [, box], ...read] = await shown.evaluate(contrasts, await shown.screenshot({ encoding: 'base64' }));
+          assert.ok(scheme !== 'dark' || (window < 0.05 && box < 0.05), 'dark as one');
+          for (const [id, contrast] of read) {
             assert.ok(contrast >= (id === 'Line1' ? 3 : 4.5), `${id}: ${contrast.toFixed(2)}:1`);
           }
           await shown.evaluate(axe);
@@ -117,20 +185,50 @@ for (const [name, { keys, launch, schemes }] of Object.entries(browsers)) {
     test('gives Windows\' codes in the code page of the reader\'s language', async () => {
       const units = Array.from({ length: 0xff80 }, (_, i) => i + 0x80).filter((unit) => unit < 0xd800 || unit > 0xdfff).map((unit) => String.fromCharCode(unit)).join('');
       for (const [codePage, hash, , , language] of codePages) {
-        const own = await launch({}, language);
+        const own = await launch(undefined, language);
         try {
           const shown = await open(own, url);
-          const said = [];
-          shown.on('console', (message) => said.push(message.text()));
           await shown.evaluate((text) => { document.getElementById('word').value = text; }, units);
           await shown.click('#Command1');
           const codes = `${await shown.evaluate(() => document.getElementById('HV').value)}\n`;
           assert.equal(createHash('sha256').update(codes).digest('hex'), hash, `${language}: ${codePage}`);
-          assert.deepEqual(said, []);
+          assert.deepEqual(shown.said, []);
         } finally {
           await own.close();
         }
       }
+    });
+
+    // Put on a web host, the page is an app: Chromium finds nothing that keeps
+    // it from being installed, and after one visit it opens and works with
+    // the host gone.
+    test('installs from a web host, and opens offline', async () => {
+      const host = await serve();
+      const shown = await open(browser, host.url);
+      await shown.evaluate(() => navigator.serviceWorker.ready);
+      if (name === 'Chromium') {
+        const { installabilityErrors } = await (await shown.createCDPSession()).send('Page.getInstallabilityErrors');
+        assert.deepEqual(installabilityErrors, []);
+      }
+      host.closeAllConnections();
+      host.close();
+      await shown.reload();
+      await started(shown);
+      assert.equal(await calculates(shown), '1381');
+      assert.deepEqual(shown.said, []);
+      await shown.close();
+    });
+
+    // Saved as one file without its script (Chromium's "Web page, single
+    // file"), the page says why it cannot run rather than show a dead window.
+    test('says so where it cannot run', { skip: name !== 'Chromium' }, async () => {
+      const { data } = await (await page.createCDPSession()).send('Page.captureSnapshot', { format: 'mhtml' });
+      const copy = join(tmpdir(), 'quorvane-saved.mhtml');
+      writeFileSync(copy, data);
+      const saved = await browser.newPage();
+      await saved.goto(pathToFileURL(copy).href);
+      assert.deepEqual(await saved.evaluate(() => ['starting', 'Form1'].map((id) => document.getElementById(id).checkVisibility())), [true, false]);
+      await saved.close();
     });
 
     test('ends at Exit, as far as the browser lets it', async () => {
