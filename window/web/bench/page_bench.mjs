@@ -14,9 +14,10 @@ const built = process.argv[2] ?? 'build/web/quorvane.html';
 const runs = 9;
 const word = 'A'.repeat(1 << 20);
 
-// The plain pages: the same form, its scripts taken out; one of them has
-// instead a button that writes codes made beforehand.
-const form = readFileSync(built, 'utf8').replace(/<script[^]*?<\/script>/g, '').replace(' aria-busy="true"', '');
+// The plain pages: the same form, shown, its scripts and its policy taken
+// out; one of them has instead a button that writes codes made beforehand.
+const form = readFileSync(built, 'utf8').replace(/<script[^]*?<\/script>/g, '').replace(' aria-busy="true"', '')
+  .replace(/<meta http-equiv[^>]*>/, '').replace('</head>', '<style>#starting { display: none; } #app { display: contents; }</style></head>');
 const folder = mkdtempSync(join(tmpdir(), 'quorvane-bench-'));
 const plainForm = join(folder, 'form.html');
 const plainClick = join(folder, 'click.html');

@@ -3,31 +3,20 @@
 // keys (to Firefox's, as to WebDriver, "Enter" is the keypad's), how it shows
 // the page in light, dark and forced colours (Chromium switches while the
 // page is open, Firefox starts in them), and how it starts, with Firefox's
-// preferences given and set to the reader's language given (Chromium's
-// preferences go in a profile of their own), and how it is set to a
-// minimum font size of 16 px, as many with low vision set it.
-import { mkdirSync, mkdtempSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+// preferences given (Chromium's as its settings' switches) and set to the
+// reader's language given, and how it is set to a minimum font size of
+// 16 px, as many with low vision set it.
 import puppeteer from 'puppeteer-core';
-
-function profile(preferences) {
-  const folder = mkdtempSync(join(tmpdir(), 'quorvane-chromium-'));
-  mkdirSync(join(folder, 'Default'));
-  writeFileSync(join(folder, 'Default', 'Preferences'), JSON.stringify(preferences));
-  return folder;
-}
 
 export const browsers = {
   Chromium: {
     keys: { Tab: 'Tab', Return: 'Enter', Enter: 'NumpadEnter', Esc: 'Escape' },
     launch: (preferences, language) => puppeteer.launch({
       executablePath: '/usr/bin/chromium',
-      args: ['--no-sandbox', ...(language ? [`--accept-lang=${language}`] : [])],
-      ...(preferences && { userDataDir: profile(preferences) }),
+      args: ['--no-sandbox', ...(language ? [`--accept-lang=${language}`] : []), ...(preferences ?? [])],
     }),
     schemes: { light: 'prefers-color-scheme', dark: 'prefers-color-scheme', forced: 'forced-colors' },
-    largeText: { webkit: { webprefs: { minimum_font_size: 16 } } },
+    largeText: ['--blink-settings=minimumFontSize=16'],
   },
   Firefox: {
     keys: { Tab: 'Tab', Return: '\uE006', Enter: 'Enter', Esc: 'Escape' },
@@ -53,12 +42,9 @@ export async function open(browser, url, width = 420, height = 400) {
   page.requests = [];
   page.said = [];
   page.on('request', (request) => page.requests.push(request.url()));
-  page.on('console', (message) => page.said.push(message.text()));
-  page.on('pageerror', (error) => page.said.push(error.message));
+  ['console', 'pageerror'].forEach((event) => page.on(event, (said) => page.said.push(said.message ?? said.text())));
   await page.setViewport({ width, height });
   await page.goto(url);
-  await started(page);
+  await page.waitForFunction(() => !document.getElementById('Form1').hasAttribute('aria-busy'));
   return page;
 }
-
-export const started = (page) => page.waitForFunction(() => !document.getElementById('Form1').hasAttribute('aria-busy'));

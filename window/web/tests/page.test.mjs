@@ -4,13 +4,14 @@
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { createHash } from 'node:crypto';
+import { once } from 'node:events';
 import { readFile, readFileSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { browsers, open, started } from './browsers.mjs';
+import { browsers, open } from './browsers.mjs';
 
 const file = process.env.QUORVANE_PAGE;
 const url = pathToFileURL(file).href;
@@ -57,27 +58,22 @@ function layout() {
 const spacing = ['* { line-height: 1.5 !important; letter-spacing: 0.12em !important; word-spacing: 0.16em !important; }', 'p { margin-bottom: 2em !important; }'];
 
 // Offset 8123 to pointer 1381, with the keys and a click.
-async function calculates(shown) {
-  await shown.type('#offset', '8123');
-  await shown.click('#Calculate');
-  return shown.$eval('#pointer', (box) => box.value);
-}
+const calculates = (shown) => shown.type('#offset', '8123').then(() => shown.click('#Calculate'))
+  .then(() => shown.$eval('#pointer', (box) => box.value));
 
 // The app's folder, served as a web host serves it.
 async function serve() {
   const types = { html: 'text/html', js: 'text/javascript', png: 'image/png', webmanifest: 'application/manifest+json' };
-  const server = createServer((request, response) => {
-    const name = request.url.replace(/\/$/, '/index.html');
-    readFile(join(site, name), (error, body) => response.writeHead(error ? 404 : 200, { 'content-type': types[name.split('.').pop()] ?? 'text/plain' }).end(body));
-  });
-  await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
+  const server = createServer(({ url: name }, response) => readFile(join(site, name.replace(/\/$/, '/index.html')), (error, body) => {
+    response.writeHead(error ? 404 : 200, { 'content-type': types[name.replace(/\/$/, '.html').split('.').pop()] ?? 'text/plain' }).end(body);
+  })).listen(0, '127.0.0.1');
+  await once(server, 'listening');
   return Object.assign(server, { url: `http://127.0.0.1:${server.address().port}/` });
 }
 
 for (const [name, { keys, launch, schemes, largeText }] of Object.entries(browsers)) {
   describe(name, () => {
-    let browser;
-    let page;
+    let browser, large, page;  // large: set to a minimum font size of 16 px
     const evaluate = (script, ...values) => page.evaluate(script, ...values);
     const paste = (id, text) => evaluate((id, text) => {
       document.getElementById(id).value = text;
@@ -97,10 +93,10 @@ for (const [name, { keys, launch, schemes, largeText }] of Object.entries(browse
       }
     };
     before(async () => {
-      browser = await launch();
+      [browser, large] = await Promise.all([launch(), launch(largeText)]);
       page = await open(browser, url);
     });
-    after(() => browser?.close());
+    after(() => Promise.all([browser?.close(), large?.close()]));
 
     test('behaves as every window, with a 1 MiB word, and says each new result', async () => {
       const long = { 'LONG OFFSET': '0'.repeat(40000), 'LONG WORD': 'A'.repeat(1 << 20), 'LONG CODES': ' 11'.repeat(1 << 20) };
@@ -141,42 +137,34 @@ for (const [name, { keys, launch, schemes, largeText }] of Object.entries(browse
     // spaced text, every control and all its text is on screen, nothing
     // overlaps, and the tools work; where all fits, the form is as drawn.
     test('fits every screen and every size of text', async () => {
-      const large = await launch(largeText);
-      try {
-        for (const [shown, width, height, style] of [[browser, 320, 568], [browser, 360, 640], [browser, 768, 1024],
-          [browser, 320, 568, spacing], [browser, 1024, 768, spacing], [large, 320, 568], [large, 1024, 768]]) {
-          const at = await open(shown, url, width, height);
-          await at.evaluate((rules) => rules.forEach((rule) => document.styleSheets[0].insertRule(rule)), style ?? []);
-          await at.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-          const [wrong, size] = await at.evaluate(layout);
-          assert.deepEqual(wrong, [], `${width}x${height} ${style ? 'spaced' : shown === large ? '16 px' : ''}`);
-          assert.ok(width < 400 || style || shown === large || size === '374x329', size);
-          assert.equal(await calculates(at), '1381');
-          await at.close();
-        }
-      } finally {
-        await large.close();
+      for (const [shown, width, height, style] of [[browser, 320, 568], [browser, 360, 640], [browser, 768, 1024],
+        [browser, 320, 568, spacing], [browser, 1024, 768, spacing], [large, 320, 568], [large, 1024, 768]]) {
+        const at = await open(shown, url, width, height);
+        await at.evaluate((rules) => rules.forEach((rule) => document.styleSheets[0].insertRule(rule)), style ?? []);
+        await at.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+        const [wrong, size] = await at.evaluate(layout);
+        assert.deepEqual(wrong, [], `${width}x${height} ${style ? 'spaced' : shown === large ? '16 px' : ''}`);
+        assert.ok(width < 400 || style || shown === large || size === '374x329', size);
+        assert.equal(await calculates(at), '1381');
+        await at.close();
       }
     });
 
     for (const [scheme, setting] of Object.entries(schemes)) {
-      test(`reads, and passes axe-core, in ${scheme} colours`, async () => {
+      test(`reads, and passes axe-core, in ${scheme} colours`, async (t) => {
         const own = typeof setting === 'object' ? await launch(setting) : null;
-        try {
-          const shown = own ? await open(own, url) : page;
-          const features = [{ name: setting, value: scheme === 'forced' ? 'active' : scheme }];
-          if (!own) await (await page.createCDPSession()).send('Emulation.setEmulatedMedia', { features });
-          const [[, window], [, box], ...read] = await shown.evaluate(contrasts, await shown.screenshot({ encoding: 'base64' }));
-          assert.ok(scheme !== 'dark' || (window < 0.05 && box < 0.05), 'dark as one');
-          for (const [id, contrast] of read) {
-            assert.ok(contrast >= (id === 'Line1' ? 3 : 4.5), `${id}: ${contrast.toFixed(2)}:1`);
-          }
-          await shown.evaluate(axe);
-          const { violations } = await shown.evaluate(() => axe.run());
-          assert.deepEqual(violations.map(({ id, nodes }) => `${id}: ${nodes.map((node) => node.target)}`), []);
-        } finally {
-          await own?.close();
+        t.after(() => own?.close());
+        const shown = own ? await open(own, url) : page;
+        const features = [{ name: setting, value: scheme === 'forced' ? 'active' : scheme }];
+        if (!own) await (await page.createCDPSession()).send('Emulation.setEmulatedMedia', { features });
+        const [[, window], [, box], ...read] = await shown.evaluate(contrasts, await shown.screenshot({ encoding: 'base64' }));
+        assert.ok(scheme !== 'dark' || (window < 0.05 && box < 0.05), 'dark as one');
+        for (const [id, contrast] of read) {
+          assert.ok(contrast >= (id === 'Line1' ? 3 : 4.5), `${id}: ${contrast.toFixed(2)}:1`);
         }
+        await shown.evaluate(axe);
+        const { violations } = await shown.evaluate(() => axe.run());
+        assert.deepEqual(violations.map(({ id, nodes }) => `${id}: ${nodes.map((node) => node.target)}`), []);
       });
     }
 
@@ -204,29 +192,25 @@ for (const [name, { keys, launch, schemes, largeText }] of Object.entries(browse
     // the host gone.
     test('installs from a web host, and opens offline', async () => {
       const host = await serve();
-      const shown = await open(browser, host.url);
-      await shown.evaluate(() => navigator.serviceWorker.ready);
-      if (name === 'Chromium') {
-        const { installabilityErrors } = await (await shown.createCDPSession()).send('Page.getInstallabilityErrors');
-        assert.deepEqual(installabilityErrors, []);
-      }
-      host.closeAllConnections();
+      const visited = await open(browser, host.url);
+      await visited.evaluate(() => navigator.serviceWorker.ready);
+      const installing = name === 'Chromium' && (await visited.createCDPSession()).send('Page.getInstallabilityErrors');
+      assert.deepEqual((await installing)?.installabilityErrors ?? [], []);
       host.close();
-      await shown.reload();
-      await started(shown);
-      assert.equal(await calculates(shown), '1381');
-      assert.deepEqual(shown.said, []);
-      await shown.close();
+      host.closeAllConnections();
+      const offline = await open(browser, host.url);
+      assert.equal(await calculates(offline), '1381');
+      assert.deepEqual([...visited.said, ...offline.said], []);
+      await Promise.all([visited.close(), offline.close()]);
     });
 
     // Saved as one file without its script (Chromium's "Web page, single
     // file"), the page says why it cannot run rather than show a dead window.
     test('says so where it cannot run', { skip: name !== 'Chromium' }, async () => {
       const { data } = await (await page.createCDPSession()).send('Page.captureSnapshot', { format: 'mhtml' });
-      const copy = join(tmpdir(), 'quorvane-saved.mhtml');
-      writeFileSync(copy, data);
+      writeFileSync(join(tmpdir(), 'quorvane-saved.mhtml'), data);
       const saved = await browser.newPage();
-      await saved.goto(pathToFileURL(copy).href);
+      await saved.goto(pathToFileURL(join(tmpdir(), 'quorvane-saved.mhtml')).href);
       assert.deepEqual(await saved.evaluate(() => ['starting', 'Form1'].map((id) => document.getElementById(id).checkVisibility())), [true, false]);
       await saved.close();
     });
