@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what packaging needs and makes Quorvane's downloads in
 # build/downloads: the Debian package (checked with lintian), the Windows zip
-# (its program tested under Wine first) and the page (tested in Chromium and
-# Firefox first), with their SHA256SUMS beside them.
+# (its program tested under Wine first), the page and the app for web hosts
+# (both tested in Chromium and Firefox first), with their SHA256SUMS beside
+# them.
 #
 # Every build of one commit gives the same bytes, wherever, whenever and by
 # whomever it is made, so that a published checksum proves a download:
@@ -40,7 +41,7 @@ umask 022
 quorvane_install "${quorvane_package_packages[@]}"
 downloads=build/downloads
 rm -rf "$downloads" build/program/quorvane_*.deb build/windows/quorvane-*-win64.zip \
-  build/web/quorvane.html
+  build/web/quorvane.html build/web/site build/web/quorvane-*-web.zip
 
 cmake --workflow --preset package
 deb=$(echo build/program/quorvane_*.deb)
@@ -54,14 +55,27 @@ zip=$(echo build/windows/quorvane-*-win64.zip)
 quorvane_page_test_modules
 cmake --workflow --preset web
 page=build/web/quorvane.html
-[ -f "$page" ] || { echo "package.sh: the build made no page" >&2; exit 1; }
+[ -f "$page" ] && [ -f build/web/site/index.html ] ||
+  { echo "package.sh: the build made no page or no app" >&2; exit 1; }
+
+# The app's folder as a zip: its files in one order, each stamped with the
+# release's time and nothing else (-X: no owner, no other times).
+version=${deb#*_}
+version=${version%%_*}
+app=$PWD/build/web/quorvane-$version-web.zip
+stamped=$(mktemp -d)
+cp build/web/site/* "$stamped/"
+touch -d "@$SOURCE_DATE_EPOCH" "$stamped"/*
+(cd "$stamped" && find . -type f -printf '%P\n' | sort | zip -X -D -q "$app" -@)
+rm -rf "$stamped"
 
 mkdir -p "$downloads"
-cp "$deb" "$zip" "$page" "$downloads/"
-(cd "$downloads" && sha256sum -- "${deb##*/}" "${zip##*/}" "${page##*/}" >SHA256SUMS)
+cp "$deb" "$zip" "$page" "$app" "$downloads/"
+(cd "$downloads" && sha256sum -- "${deb##*/}" "${zip##*/}" "${page##*/}" "${app##*/}" >SHA256SUMS)
 
 echo
 echo "Made in $downloads, each listed with its checksum in SHA256SUMS:"
 echo "  ${deb##*/}: install it with: sudo apt install ./$downloads/${deb##*/}"
 echo "  ${zip##*/}: quorvane.exe and its licence, for Windows 10 or later"
-echo "  ${page##*/}: the page, to open from disk or to put on any web host"
+echo "  ${page##*/}: the page, to open from disk"
+echo "  ${app##*/}: the page as an app that works offline, for any web host (see the README)"

@@ -12,10 +12,11 @@ quorvane_run_packages=("${quorvane_build_packages[@]}" fonts-dejavu-core qt6-way
 quorvane_windows_packages=(
   cmake ninja-build g++-mingw-w64-x86-64 libgtest-dev wine wine64 fonts-wine xvfb xauth
 )
-# Building the page (the core compiled to WebAssembly) and testing it in
+# Building the page (the core compiled to WebAssembly, the app's icons
+# rendered from the drawing by librsvg) and testing it in
 # Debian's Chromium and Firefox, driven from Node; npm comes with some
 # builds of Node, and from Debian's package only where it does not.
-quorvane_web_packages=(cmake ninja-build emscripten nodejs chromium firefox-esr)
+quorvane_web_packages=(cmake ninja-build emscripten nodejs librsvg2-bin chromium firefox-esr)
 command -v npm >/dev/null 2>&1 || quorvane_web_packages+=(npm)
 # Every check of test.sh.
 quorvane_test_packages=(
@@ -24,10 +25,10 @@ quorvane_test_packages=(
   clang libclang-rt-14-dev clang-tidy clang-format desktop-file-utils appstream
   "${quorvane_windows_packages[@]}" "${quorvane_web_packages[@]}"
 )
-# Making and checking the downloads: the Debian package, the Windows zip and
-# the page.
+# Making and checking the downloads: the Debian package, the Windows zip, the
+# page and the app's zip.
 quorvane_package_packages=(
-  "${quorvane_build_packages[@]}" dpkg-dev file lintian "${quorvane_windows_packages[@]}"
+  "${quorvane_build_packages[@]}" dpkg-dev file lintian zip "${quorvane_windows_packages[@]}"
   "${quorvane_web_packages[@]}"
 )
 
