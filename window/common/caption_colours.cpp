@@ -44,9 +44,10 @@ CaptionColours ChooseCaptionColours(const std::optional<Rgb>& systemColour19,
     // Dark text is a light desktop's, light text a dark one's: the blue that
     // suits the text suits the desktop, so the window is of a piece with the
     // boxes and buttons the desktop draws on it.
-    const Rgb blue = ContrastRatio(windowText, kPictureBlue) >= ContrastRatio(windowText, kNightBlue)
-                         ? kPictureBlue
-                         : kNightBlue;
+    const Rgb blue =
+        ContrastRatio(windowText, kPictureBlue) >= ContrastRatio(windowText, kNightBlue)
+            ? kPictureBlue
+            : kNightBlue;
     const Rgb background = systemReads ? *systemColour19 : blue;
     // The line keeps windowText, which always reaches its 3:1: on colour 19,
     // where the text reaches 4.5:1, and on the better of the two blues, where

@@ -39,8 +39,7 @@ export const browsers = {
 // console, are listed as it goes.
 export async function open(browser, url, width = 420, height = 400) {
   const page = await browser.newPage();
-  page.requests = [];
-  page.said = [];
+  Object.assign(page, { requests: [], said: [] });
   page.on('request', (request) => page.requests.push(request.url()));
   ['console', 'pageerror'].forEach((event) => page.on(event, (said) => page.said.push(said.message ?? said.text())));
   await page.setViewport({ width, height });
