@@ -194,6 +194,7 @@ for (const [name, { keys, launch, schemes, largeText }] of Object.entries(browse
       const host = await serve();
       const visited = await open(browser, host.url);
       await visited.evaluate(() => navigator.serviceWorker.ready);
+      assert.match((await visited.evaluate(() => caches.keys())).join(), /^quorvane-[0-9a-f]{16}$/, 'kept by release');
       const installing = name === 'Chromium' && (await visited.createCDPSession()).send('Page.getInstallabilityErrors');
       assert.deepEqual((await installing)?.installabilityErrors ?? [], []);
       host.close();
