@@ -199,7 +199,7 @@ for (const [name, { keys, launch, schemes, largeText }] of Object.entries(browse
       assert.deepEqual((await installing)?.installabilityErrors ?? [], []);
       host.close();
       host.closeAllConnections();
-      const offline = await open(browser, host.url);
+      const offline = await open(browser, `${host.url}?from=home-screen`);
       assert.equal(await calculates(offline), '1381');
       assert.deepEqual([...visited.said, ...offline.said], []);
       await Promise.all([visited.close(), offline.close()]);
