@@ -36,7 +36,7 @@ make_downloads "$two" Pacific/Auckland 002 fr_FR.UTF-8
 
 sums_one=$one/build/downloads/SHA256SUMS
 sums_two=$two/build/downloads/SHA256SUMS
-if cmp -s "$sums_one" "$sums_two"; then
+if [ -s "$sums_one" ] && cmp -s "$sums_one" "$sums_two"; then
   echo
   cat "$sums_one"
   echo "verify: both builds gave these same bytes"

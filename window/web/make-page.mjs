@@ -59,4 +59,6 @@ const manifest = read(source, 'manifest.webmanifest');
 const release = createHash('sha256').update(index).update(manifest).digest('hex').slice(0, 16);
 writeFileSync(join(site, 'index.html'), index);
 writeFileSync(join(site, 'manifest.webmanifest'), manifest);
-writeFileSync(join(site, 'service-worker.js'), read(source, 'service-worker.js').replace("'quorvane-RELEASE'", `'quorvane-${release}'`));
+const icons = JSON.parse(manifest).icons.map(({ src }) => `'${src}'`).join(', ');
+writeFileSync(join(site, 'service-worker.js'), read(source, 'service-worker.js')
+  .replace("'quorvane-RELEASE'", `'quorvane-${release}'`).replace("'ICONS'", icons));

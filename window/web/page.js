@@ -143,9 +143,9 @@ applyCaptionColours();
 // The form's geometry holds while every caption and button fits its place:
 // where larger or more widely spaced text makes one run into another
 // control, or out of the window, the window flows as on a narrow screen.
-const placed = [...Form1.querySelectorAll('#Form1 > :not([role]), [role] > *')].filter((element) => element !== status);
+const placed = [...Form1.querySelectorAll('#Form1 > :not([role], #status), [role] > *')];
+const main = Form1.closest('main');
 function fitForm() {
-  const main = Form1.parentElement.parentElement;
   main.classList.remove('flows');
   const frame = Form1.getBoundingClientRect();
   const boxes = placed.map((element) => element.getBoundingClientRect());

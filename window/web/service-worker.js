@@ -4,7 +4,7 @@
 // the release holds, so a new release's worker keeps its own files and
 // drops the old.
 const kept = 'quorvane-RELEASE';
-const files = ['./', 'index.html', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png', 'icon-maskable.png'];
+const files = ['./', 'index.html', 'manifest.webmanifest', 'ICONS'];  // the icons the manifest names, put in by the build
 
 // The files straight from the host, not from the browser's HTTP cache,
 // which may still hold the last release's.
