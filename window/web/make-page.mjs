@@ -12,7 +12,9 @@ import { join } from 'node:path';
 const [source, assets, core, out] = process.argv.slice(2);
 const read = (...path) => readFileSync(join(...path), 'utf8');
 const drawing = (name) => read(assets, name).replace(/^[\s\S]*?(<svg)/, '$1');
-const icon = drawing('quorvane.svg').replace(/[%#<>"\n]/g, (character) => encodeURIComponent(character));
+const icon = drawing('quorvane.svg').replace(/[%#<>"\n]/g, (character) =>
+  encodeURIComponent(character),
+);
 const parts = {
   ICON: icon,
   PICTURE: drawing('player.svg'),
@@ -28,10 +30,12 @@ const template = read(source, 'quorvane.html');
 const sha256 = (text) => `'sha256-${createHash('sha256').update(text).digest('base64')}'`;
 function page(hosted) {
   const filled = template.replace(/<!--([A-Z]+)-->/g, (comment, name) => {
-    if (name === 'MANIFEST') return hosted ? '<link rel="manifest" href="manifest.webmanifest">' : '';
-    return name === 'POLICY' ? comment : parts[name] ?? comment;
+    if (name === 'MANIFEST')
+      return hosted ? '<link rel="manifest" href="manifest.webmanifest">' : '';
+    return name === 'POLICY' ? comment : (parts[name] ?? comment);
   });
-  const hashes = (pattern) => [...filled.matchAll(pattern)].map(([, text]) => sha256(text)).join(' ');
+  const hashes = (pattern) =>
+    [...filled.matchAll(pattern)].map(([, text]) => sha256(text)).join(' ');
   const policy = [
     "default-src 'none'",
     `script-src ${hashes(/<script(?: type="module")?>([\s\S]*?)<\/script>/g)} 'wasm-unsafe-eval'`,
@@ -45,7 +49,9 @@ function page(hosted) {
 
 const single = page(false);
 if (Buffer.byteLength(single) > 100 * 1024) {
-  console.error(`The page is ${Buffer.byteLength(single)} bytes: a page to download must stay within 100 KB.`);
+  console.error(
+    `The page is ${Buffer.byteLength(single)} bytes: a page to download must stay within 100 KB.`,
+  );
   process.exit(1);
 }
 writeFileSync(join(out, 'quorvane.html'), single);
@@ -59,6 +65,12 @@ const manifest = read(source, 'manifest.webmanifest');
 const release = createHash('sha256').update(index).update(manifest).digest('hex').slice(0, 16);
 writeFileSync(join(site, 'index.html'), index);
 writeFileSync(join(site, 'manifest.webmanifest'), manifest);
-const icons = JSON.parse(manifest).icons.map(({ src }) => `'${src}'`).join(', ');
-writeFileSync(join(site, 'service-worker.js'), read(source, 'service-worker.js')
-  .replace("'quorvane-RELEASE'", `'quorvane-${release}'`).replace("'ICONS'", icons));
+const icons = JSON.parse(manifest)
+  .icons.map(({ src }) => `'${src}'`)
+  .join(', ');
+writeFileSync(
+  join(site, 'service-worker.js'),
+  read(source, 'service-worker.js')
+    .replace("'quorvane-RELEASE'", `'quorvane-${release}'`)
+    .replace("'ICONS'", icons),
+);

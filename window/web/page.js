@@ -3,8 +3,15 @@
 // the boxes, calls the core, and shows its result or its error.
 
 const control = (id) => document.getElementById(id);
-const [Form1, offset, pointer, word, HV, status, ended] =
-  ['Form1', 'offset', 'pointer', 'word', 'HV', 'status', 'ended'].map(control);
+const [Form1, offset, pointer, word, HV, status, ended] = [
+  'Form1',
+  'offset',
+  'pointer',
+  'word',
+  'HV',
+  'status',
+  'ended',
+].map(control);
 const utf8 = new TextDecoder();
 
 // The core compiled from the bytes the page holds, which asks nothing of the
@@ -12,9 +19,12 @@ const utf8 = new TextDecoder();
 // plainly, rather than shown a window whose buttons do nothing.
 const bytes = control('coreBytes').textContent;
 const core = await QuorvaneCore({
-  wasmBinary: Uint8Array.fromBase64?.(bytes) ?? Uint8Array.from(atob(bytes), (character) => character.charCodeAt(0)),
+  wasmBinary:
+    Uint8Array.fromBase64?.(bytes) ??
+    Uint8Array.from(atob(bytes), (character) => character.charCodeAt(0)),
 }).catch((error) => {
-  control('starting').textContent = 'Quorvane cannot start: this browser is set to run no WebAssembly.';
+  control('starting').textContent =
+    'Quorvane cannot start: this browser is set to run no WebAssembly.';
   throw error;
 });
 
@@ -22,7 +32,7 @@ const core = await QuorvaneCore({
 // where it has no room for it.
 function send(text) {
   const at = core._quorvane_input(text.length) / 2;
-  const units = core.HEAPU16;  // after the call: the memory may have grown
+  const units = core.HEAPU16; // after the call: the memory may have grown
   for (let i = 0; at && i < text.length; ++i) {
     units[at + i] = text.charCodeAt(i);
   }
@@ -55,10 +65,15 @@ function learnCodePage(text) {
     // three bytes for each of the text's units, four bytes of room given.
     const room = core._quorvane_input(decoded.length * 2);
     if (!room) throw new Error('no room');
-    const { written } = new TextEncoder().encodeInto(decoded, core.HEAPU8.subarray(room, room + decoded.length * 4));
+    const { written } = new TextEncoder().encodeInto(
+      decoded,
+      core.HEAPU8.subarray(room, room + decoded.length * 4),
+    );
     core._quorvane_use_code_page(codePage, written);
   } catch (error) {
-    console.warn(`Quorvane: no decoder for the code page of ${navigator.language} (${error.message}); using Windows-1252`);
+    console.warn(
+      `Quorvane: no decoder for the code page of ${navigator.language} (${error.message}); using Windows-1252`,
+    );
   }
 }
 
@@ -73,10 +88,14 @@ function run(input, tool, show) {
   const [text, hint] = reply().split('\0');
   control('messageText').textContent = text;
   control('messageHint').textContent = hint;
-  control('message').addEventListener('close', () => {
-    input.focus();
-    input.select();
-  }, { once: true });
+  control('message').addEventListener(
+    'close',
+    () => {
+      input.focus();
+      input.select();
+    },
+    { once: true },
+  );
   control('message').showModal();
 }
 
@@ -91,21 +110,30 @@ function describePointer() {
 function Calculate_Click() {
   const type1 = control('Option1').checked;
   const type2 = control('Option2').checked;
-  run(offset, () => core._quorvane_pointer(type1, type2), (text) => {
-    pointer.value = text;
-    describePointer();
-    status.textContent = `Pointer ${text}`;
-  });
+  run(
+    offset,
+    () => core._quorvane_pointer(type1, type2),
+    (text) => {
+      pointer.value = text;
+      describePointer();
+      status.textContent = `Pointer ${text}`;
+    },
+  );
 }
 
 function Command1_Click() {
   learnCodePage(word.value);
-  run(word, () => core._quorvane_word_to_hex(), (codes) => {
-    HV.value = codes;
-    HV.setSelectionRange(0, 0);  // the codes from their start
-    HV.scrollLeft = 0;
-    status.textContent = codes.length <= 200 ? `Hex value${codes}` : `Hex value: ${word.value.length} codes`;
-  });
+  run(
+    word,
+    () => core._quorvane_word_to_hex(),
+    (codes) => {
+      HV.value = codes;
+      HV.setSelectionRange(0, 0); // the codes from their start
+      HV.scrollLeft = 0;
+      status.textContent =
+        codes.length <= 200 ? `Hex value${codes}` : `Hex value: ${word.value.length} codes`;
+    },
+  );
 }
 
 // A page may close only a tab that a script opened; elsewhere it shows that
@@ -149,9 +177,17 @@ function fitForm() {
   main.classList.remove('flows');
   const frame = Form1.getBoundingClientRect();
   const boxes = placed.map((element) => element.getBoundingClientRect());
-  const overlap = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-  main.classList.toggle('flows', boxes.some((box, i) => box.right > frame.right || box.bottom > frame.bottom
-    || boxes.slice(i + 1).some((other) => overlap(box, other))));
+  const overlap = (a, b) =>
+    a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  main.classList.toggle(
+    'flows',
+    boxes.some(
+      (box, i) =>
+        box.right > frame.right ||
+        box.bottom > frame.bottom ||
+        boxes.slice(i + 1).some((other) => overlap(box, other)),
+    ),
+  );
 }
 const observer = new ResizeObserver(fitForm);
 placed.forEach((element) => observer.observe(element));
@@ -166,6 +202,7 @@ Form1.removeAttribute('aria-busy');
 // Put on a web host, the page names its manifest: it is then an app, whose
 // worker keeps its files for opening offline. Opened from disk it has none.
 if (document.querySelector('link[rel=manifest]') && navigator.serviceWorker) {
-  navigator.serviceWorker.register('service-worker.js')
+  navigator.serviceWorker
+    .register('service-worker.js')
     .catch((error) => console.warn(`Quorvane: will not open offline (${error.message})`));
 }

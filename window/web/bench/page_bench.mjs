@@ -16,21 +16,36 @@ const word = 'A'.repeat(1 << 20);
 
 // The plain pages: the same form, shown, its scripts and its policy taken
 // out; one of them has instead a button that writes codes made beforehand.
-const form = readFileSync(built, 'utf8').replace(/<script[^]*?<\/script>/g, '').replace(' aria-busy="true"', '')
-  .replace(/<meta http-equiv[^>]*>/, '').replace('</head>', '<style>#starting { display: none; } #app { display: contents; }</style></head>');
+const form = readFileSync(built, 'utf8')
+  .replace(/<script[^]*?<\/script>/g, '')
+  .replace(' aria-busy="true"', '')
+  .replace(/<meta http-equiv[^>]*>/, '')
+  .replace(
+    '</head>',
+    '<style>#starting { display: none; } #app { display: contents; }</style></head>',
+  );
 const folder = mkdtempSync(join(tmpdir(), 'quorvane-bench-'));
 const plainForm = join(folder, 'form.html');
 const plainClick = join(folder, 'click.html');
 writeFileSync(plainForm, form);
-writeFileSync(plainClick, form.replace('</body>', `<script>
+writeFileSync(
+  plainClick,
+  form.replace(
+    '</body>',
+    `<script>
   const codes = ' 11'.repeat(${word.length});
   document.getElementById('Command1').addEventListener('click', () => {
     document.getElementById('HV').value = codes;
   });
-</script></body>`));
+</script></body>`,
+  ),
+);
 
 const median = (times) => times.sort((a, b) => a - b)[times.length >> 1];
-const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
+const browser = await puppeteer.launch({
+  executablePath: '/usr/bin/chromium',
+  args: ['--no-sandbox'],
+});
 const page = await browser.newPage();
 
 // Milliseconds from a click on CALCULATE to the frame after it, the hex
@@ -38,17 +53,21 @@ const page = await browser.newPage();
 async function click(file) {
   await page.goto(pathToFileURL(file).href);
   await page.waitForFunction(() => !document.getElementById('Form1').hasAttribute('aria-busy'));
-  await page.evaluate((word) => { document.getElementById('word').value = word; }, word);
+  await page.evaluate((word) => {
+    document.getElementById('word').value = word;
+  }, word);
   const times = [];
   for (let run = 0; run < runs; ++run) {
-    times.push(await page.evaluate(async () => {
-      document.getElementById('HV').value = '';
-      await new Promise((done) => requestAnimationFrame(() => setTimeout(done)));
-      const start = performance.now();
-      document.getElementById('Command1').click();
-      await new Promise((done) => requestAnimationFrame(() => setTimeout(done)));
-      return performance.now() - start;
-    }));
+    times.push(
+      await page.evaluate(async () => {
+        document.getElementById('HV').value = '';
+        await new Promise((done) => requestAnimationFrame(() => setTimeout(done)));
+        const start = performance.now();
+        document.getElementById('Command1').click();
+        await new Promise((done) => requestAnimationFrame(() => setTimeout(done)));
+        return performance.now() - start;
+      }),
+    );
   }
   return median(times);
 }
@@ -57,13 +76,16 @@ async function click(file) {
 // page is watched from inside, and Calculate clicked as soon as the page is
 // ready. With no script, to the end of its load.
 await page.evaluateOnNewDocument(() => {
-  addEventListener('load', () => { window.loadedAt = performance.now(); });
+  addEventListener('load', () => {
+    window.loadedAt = performance.now();
+  });
   new MutationObserver((changes, observer) => {
     const form = document.getElementById('Form1');
     if (form && !form.hasAttribute('aria-busy') && document.getElementById('Calculate')) {
       observer.disconnect();
       document.getElementById('Calculate').click();
-      window.pointerAt = document.getElementById('pointer').value === '80' ? performance.now() : NaN;
+      window.pointerAt =
+        document.getElementById('pointer').value === '80' ? performance.now() : NaN;
     }
   }).observe(document, { subtree: true, childList: true, attributes: true });
 });
@@ -78,10 +100,16 @@ async function start(file, reading) {
 
 const figures = [
   ['CALCULATE, 1 MiB word', await click(built), await click(plainClick)],
-  ['open to first pointer', await start(built, () => window.pointerAt), await start(plainForm, () => window.loadedAt)],
+  [
+    'open to first pointer',
+    await start(built, () => window.pointerAt),
+    await start(plainForm, () => window.loadedAt),
+  ],
 ];
 await browser.close();
 console.log('| measure | the page | plain page | ratio |\n|---|---|---|---|');
 for (const [measure, ours, plain] of figures) {
-  console.log(`| ${measure} | ${ours.toFixed(0)} ms | ${plain.toFixed(0)} ms | ${(ours / plain).toFixed(2)} |`);
+  console.log(
+    `| ${measure} | ${ours.toFixed(0)} ms | ${plain.toFixed(0)} ms | ${(ours / plain).toFixed(2)} |`,
+  );
 }

@@ -11,20 +11,33 @@ import puppeteer from 'puppeteer-core';
 export const browsers = {
   Chromium: {
     keys: { Tab: 'Tab', Return: 'Enter', Enter: 'NumpadEnter', Esc: 'Escape' },
-    launch: (preferences, language) => puppeteer.launch({
-      executablePath: '/usr/bin/chromium',
-      args: ['--no-sandbox', ...(language ? [`--accept-lang=${language}`] : []), ...(preferences ?? [])],
-    }),
-    schemes: { light: 'prefers-color-scheme', dark: 'prefers-color-scheme', forced: 'forced-colors' },
+    launch: (preferences, language) =>
+      puppeteer.launch({
+        executablePath: '/usr/bin/chromium',
+        args: [
+          '--no-sandbox',
+          ...(language ? [`--accept-lang=${language}`] : []),
+          ...(preferences ?? []),
+        ],
+      }),
+    schemes: {
+      light: 'prefers-color-scheme',
+      dark: 'prefers-color-scheme',
+      forced: 'forced-colors',
+    },
     largeText: ['--blink-settings=minimumFontSize=16'],
   },
   Firefox: {
     keys: { Tab: 'Tab', Return: '\uE006', Enter: 'Enter', Esc: 'Escape' },
-    launch: (preferences, language) => puppeteer.launch({
-      browser: 'firefox',
-      executablePath: '/usr/bin/firefox-esr',
-      extraPrefsFirefox: { ...preferences, ...(language && { 'intl.accept_languages': language }) },
-    }),
+    launch: (preferences, language) =>
+      puppeteer.launch({
+        browser: 'firefox',
+        executablePath: '/usr/bin/firefox-esr',
+        extraPrefsFirefox: {
+          ...preferences,
+          ...(language && { 'intl.accept_languages': language }),
+        },
+      }),
     schemes: {
       light: { 'layout.css.prefers-color-scheme.content-override': 1 },
       dark: { 'layout.css.prefers-color-scheme.content-override': 0 },
@@ -41,7 +54,9 @@ export async function open(browser, url, width = 420, height = 400) {
   const page = await browser.newPage();
   Object.assign(page, { requests: [], said: [] });
   page.on('request', (request) => page.requests.push(request.url()));
-  ['console', 'pageerror'].forEach((event) => page.on(event, (said) => page.said.push(said.message ?? said.text())));
+  ['console', 'pageerror'].forEach((event) =>
+    page.on(event, (said) => page.said.push(said.message ?? said.text())),
+  );
   await page.setViewport({ width, height });
   await page.goto(url);
   await page.waitForFunction(() => !document.getElementById('Form1').hasAttribute('aria-busy'));
