@@ -108,10 +108,10 @@ static_checks() {
   mapfile -t fuzz_sources < <(sources_in conversions/fuzz | grep '\.cpp$')
   mapfile -t bench_sources < <(sources_in conversions/bench window/qt/bench | grep '\.cpp$')
   mapfile -t windows_sources < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$' |
-    grep -E '(^window/win32/|_win32\.cpp$)')
-  mapfile -t web_sources < <(sources_in window/web | grep '\.cpp$')
+    grep -E '^(window/win32/|conversions/src/code_page/win32\.cpp$)')
+  mapfile -t web_sources < <(sources_in window/web conversions/src/code_page/web.cpp | grep '\.cpp$')
   mapfile -t other_sources < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$' |
-    grep -v -E '^(conversions/fuzz|[^/]+/bench|window/[^/]+/bench|window/win32|window/web)/|_win32\.cpp$')
+    grep -v -E '^(conversions/fuzz|[^/]+/bench|window/[^/]+/bench|window/win32|window/web)/|code_page/(win32|web)\.cpp$')
   echo "clang-tidy: ${#other_sources[@]} + ${#fuzz_sources[@]} + ${#bench_sources[@]}" \
     "+ ${#windows_sources[@]} (Windows) + ${#web_sources[@]} (page) files"
   tidy_with build/asan "${other_sources[@]}" || status=1

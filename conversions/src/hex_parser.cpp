@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "code_page.h"
+#include "value_rules.h"
 
 namespace conversions {
 namespace {

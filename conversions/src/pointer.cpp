@@ -4,20 +4,12 @@
 #include <algorithm>
 
 namespace conversions {
-namespace {
-
-constexpr std::int32_t kHeaderSize = 0x10;  // the iNES header before the data
-constexpr std::int32_t kBankSize = 0x4000;  // one 16 KB program bank
-constexpr std::uint16_t kType1Base = 0x8000;
-constexpr std::uint16_t kType2Base = 0xC000;
-
-}  // namespace
 
 std::uint16_t ComputeCpuAddress(std::u16string_view offsetText, bool type1Selected,
                                 bool type2Selected) {
-    const std::int32_t dataOffset = HextoDec(offsetText) - kHeaderSize;
+    const std::int32_t dataOffset = HextoDec(offsetText) - std::int32_t{kHeaderSize};
     // Offsets inside the header have no place in a bank: they map to its start.
-    const std::int32_t inBank = std::max(dataOffset, 0) % kBankSize;
+    const std::int32_t inBank = std::max(dataOffset, 0) % std::int32_t{kBankSize};
 
     std::uint16_t base = 0;
     if (type1Selected) {
@@ -37,6 +29,15 @@ std::string PointerText(std::uint16_t cpuAddress) {
 std::string ComputePointerText(std::u16string_view offsetText, bool type1Selected,
                                bool type2Selected) {
     return PointerText(ComputeCpuAddress(offsetText, type1Selected, type2Selected));
+}
+
+std::optional<std::uint64_t> FileOffsetOf(std::uint32_t cpuAddress, bool type2,
+                                          std::uint32_t bank) {
+    const std::uint32_t base = type2 ? kType2Base : kType1Base;
+    if (cpuAddress < base || cpuAddress >= base + kBankSize) {
+        return std::nullopt;
+    }
+    return kHeaderSize + std::uint64_t{bank} * kBankSize + (cpuAddress - base);
 }
 
 }  // namespace conversions

@@ -5,7 +5,8 @@
 #include <array>
 #include <limits>
 
-#include "code_page.h"
+#include "code_page/code_page.h"
+#include "value_rules.h"
 
 namespace conversions {
 namespace {

@@ -11,7 +11,6 @@
 #include <string>
 #include <tuple>
 
-#include "code_page.h"
 #include "conversions/conversions.h"
 
 using namespace conversions;

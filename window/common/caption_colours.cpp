@@ -31,6 +31,16 @@ Rgb InkOn(const Rgb& background, const Rgb& preferred) {
 
 }  // namespace
 
+std::uint32_t PackedRgb(const Rgb& colour) {
+    return static_cast<std::uint32_t>(colour.red) << 16U |
+           static_cast<std::uint32_t>(colour.green) << 8U | colour.blue;
+}
+
+Rgb UnpackedRgb(std::uint32_t packed) {
+    return {static_cast<std::uint8_t>(packed >> 16U), static_cast<std::uint8_t>(packed >> 8U),
+            static_cast<std::uint8_t>(packed)};
+}
+
 double ContrastRatio(const Rgb& first, const Rgb& second) {
     const double one = RelativeLuminance(first);
     const double other = RelativeLuminance(second);

@@ -16,6 +16,10 @@ struct Rgb {
     }
 };
 
+// A colour as one number, 0xRRGGBB, as CSS writes it, and back.
+std::uint32_t PackedRgb(const Rgb& colour);
+Rgb UnpackedRgb(std::uint32_t packed);
+
 struct CaptionColours {
     Rgb background;  // behind the captions: the window itself
     Rgb text;        // the labels, at least 4.5:1 against the background

@@ -27,11 +27,9 @@ ErrorMessage DescribeCurrentError(Tool tool) {
     try {
         throw;
     } catch (const conversions::ArithmeticOverflow& error) {
-        return {RuntimeError(error.number(), u"Overflow"),
-                tool == Tool::Pointer
-                    ? u"The offset must be a hex number no larger than 7FFFFFFF, "
-                      u"typed in fewer than 32767 characters."
-                    : u"A character of the word has a code that cannot be encoded."};
+        return {
+            RuntimeError(error.number(), u"Overflow"),
+            Widened(tool == Tool::Pointer ? conversions::kOffsetLimits : conversions::kWordLimits)};
     } catch (const std::bad_alloc&) {
         return {RuntimeError(7, u"Out of memory"), u"The text is too long to work on."};
     } catch (const std::exception& error) {

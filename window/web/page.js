@@ -12,7 +12,7 @@ const [Form1, offset, pointer, word, HV, status, ended] = [
   'status',
   'ended',
 ].map(control);
-const utf8 = new TextDecoder();
+const utf16 = new TextDecoder('utf-16le');
 
 // The core compiled from the bytes the page holds, which asks nothing of the
 // network. A browser that runs no WebAssembly (some are set so) is told so
@@ -39,16 +39,17 @@ function send(text) {
   return at !== 0;
 }
 
-// The core's reply to the last call.
-function reply() {
-  const at = core._quorvane_reply();
-  return utf8.decode(core.HEAPU8.subarray(at, at + core._quorvane_reply_length()));
+// A text the core holds: its reply to the last call, or its error's hint.
+function read(at, length) {
+  return utf16.decode(core.HEAPU8.subarray(at, at + length * 2));
 }
+const reply = () => read(core._quorvane_reply(), core._quorvane_reply_length());
+const hint = () => read(core._quorvane_hint(), core._quorvane_hint_length());
 
 // The codes of the code page Windows gives the reader's language. A browser
 // decodes code pages but has no encoder for them: the core lists the code
-// page's codes and its decoder's name, the browser decodes each code, and the
-// core makes its table from what they decode to. Once, at the first text
+// page's codes, the browser's decoder that the core names decodes them, and
+// the core makes its table from what they decode to. Once, at the first text
 // that is not ASCII; Windows-1252 stands where that fails.
 let codePageKnown = false;
 function learnCodePage(text) {
@@ -57,19 +58,12 @@ function learnCodePage(text) {
   try {
     if (!send(navigator.language)) throw new Error('no room');
     const codePage = core._quorvane_code_page();
-    const at = core._quorvane_reply();
-    const listed = core.HEAPU8.slice(at, at + core._quorvane_reply_length());
-    const name = utf8.decode(listed.subarray(0, listed.indexOf(10)));
-    const decoded = new TextDecoder(name).decode(listed.subarray(name.length + 1));
-    // Handed back in UTF-8, which the browser writes the quickest: at most
-    // three bytes for each of the text's units, four bytes of room given.
-    const room = core._quorvane_input(decoded.length * 2);
-    if (!room) throw new Error('no room');
-    const { written } = new TextEncoder().encodeInto(
-      decoded,
-      core.HEAPU8.subarray(room, room + decoded.length * 4),
-    );
-    core._quorvane_use_code_page(codePage, written);
+    core._quorvane_decoder_name(codePage);
+    const decoder = new TextDecoder(reply());
+    const at = core._quorvane_code_listing(codePage);
+    const length = core._quorvane_code_listing_length();
+    if (!send(decoder.decode(core.HEAPU8.subarray(at, at + length)))) throw new Error('no room');
+    core._quorvane_use_code_page(codePage);
   } catch (error) {
     console.warn(
       `Quorvane: no decoder for the code page of ${navigator.language} (${error.message}); using Windows-1252`,
@@ -85,9 +79,8 @@ function run(input, tool, show) {
     show(reply());
     return;
   }
-  const [text, hint] = reply().split('\0');
-  control('messageText').textContent = text;
-  control('messageHint').textContent = hint;
+  control('messageText').textContent = reply();
+  control('messageHint').textContent = hint();
   control('message').addEventListener(
     'close',
     () => {
@@ -152,11 +145,14 @@ function applyCaptionColours() {
   ended.style.color = 'CanvasText';
   const [red, green, blue] = getComputedStyle(ended).color.match(/\d+/g).map(Number);
   ended.style.color = '';
-  core._quorvane_caption_colours(-1, (red << 16) | (green << 8) | blue);
-  const [background, text, line] = reply().split('\n');
-  Form1.style.setProperty('--background', background);
-  Form1.style.setProperty('--text', text);
-  Form1.style.setProperty('--line', line);
+  core._quorvane_caption_colours((red << 16) | (green << 8) | blue);
+  ['--background', '--text', '--line'].forEach((property, which) => {
+    const colour = core._quorvane_caption_colour(which);
+    Form1.style.setProperty(
+      property,
+      `rgb(${colour >> 16} ${(colour >> 8) & 255} ${colour & 255})`,
+    );
+  });
 }
 
 control('Calculate').addEventListener('click', Calculate_Click);

@@ -5,7 +5,9 @@
 // positions count code units. Nothing here keeps state between calls.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -44,6 +46,20 @@ std::int32_t AppendHexDigit(std::int32_t value, int digit);
 
 // ---- The conversions -------------------------------------------------------
 
+// What a ROM file holds and where the processor sees it: the 16-byte header,
+// then the game's data in 16 KB banks, each mapped at 0x8000 (Type 1) or at
+// 0xC000 (Type 2).
+inline constexpr std::uint32_t kHeaderSize = 0x10;
+inline constexpr std::uint32_t kBankSize = 0x4000;
+inline constexpr std::uint16_t kType1Base = 0x8000;
+inline constexpr std::uint16_t kType2Base = 0xC000;
+
+// What each tool's input may be, for the message about one that overflows.
+inline constexpr char kOffsetLimits[] =
+    "The offset must be a hex number no larger than 7FFFFFFF, typed in fewer than 32767 "
+    "characters.";
+inline constexpr char kWordLimits[] = "A character of the word has a code that cannot be encoded.";
+
 // Texts of this many code units or more are refused with ArithmeticOverflow.
 inline constexpr std::size_t kMaxHexTextLength = 32767;
 
@@ -71,11 +87,52 @@ std::string PointerText(std::uint16_t cpuAddress);
 std::string ComputePointerText(std::u16string_view offsetText, bool type1Selected,
                                bool type2Selected);
 
+// The way back: the file offset of the byte the processor sees at
+// cpuAddress, where bank `bank` (counted from the first byte after the
+// header) is mapped at kType1Base, or at kType2Base when type2 is set.
+// Nothing where the address lies outside the bank's 16 KB there.
+std::optional<std::uint64_t> FileOffsetOf(std::uint32_t cpuAddress, bool type2, std::uint32_t bank);
+
 // One code per code unit, each its AnsiCode less 48 in hex: two digits, or
 // four for a code below "0" (a double-byte character's too); each code
 // preceded by one space ("AB" gives " 11 12", "" gives ""). Raises
 // ArithmeticOverflow where the code less 48 leaves the 16-bit range, which no
 // code of a system's code page is known to do.
 std::string StringToHex(std::u16string_view StrToHex);
+
+// ---- The code page ----------------------------------------------------------
+
+// The code pages AnsiCode follows: those Windows gives a language for its
+// programs that are not Unicode. 932, 936, 949 and 950 are double-byte.
+inline constexpr std::array<unsigned, 14> kCodePages = {874,  932,  936,  949,  950,  1250, 1251,
+                                                        1252, 1253, 1254, 1255, 1256, 1257, 1258};
+
+// The ANSI code page Windows gives a language, named as a POSIX locale
+// ("ru_RU.UTF-8", "sr_RS@latin") or a BCP 47 tag ("ru-RU", "zh-Hant-TW"):
+// 1252 for a language it does not list, and for no language at all.
+unsigned AnsiCodePageOfLanguage(std::string_view language);
+
+// On Linux and Windows: makes AnsiCode follow `codePage`, one of kCodePages,
+// from now on, whatever the system's or the environment's. A translator
+// whose system speaks another language than the game's needs it.
+void ChooseCodePage(unsigned codePage);
+
+// In a browser, which decodes code pages but cannot encode them, the page
+// gives the core the codes of the reader's code page in three steps:
+// CodeListing lists the code page's codes, the browser's decoder named
+// DecoderName decodes the listing in one call, and UseCodePage takes what
+// it decodes to. Until then, Windows-1252's codes stand.
+
+// The WHATWG name of the decoder of a code page ("shift_jis", "windows-1251").
+std::string DecoderName(unsigned codePage);
+
+// The bytes of each code of a code page beyond ASCII, each code followed by
+// a line feed.
+std::string CodeListing(unsigned codePage);
+
+// The code page's codes from now on, from what CodeListing decodes to: a
+// line of one code unit gives its code that unit; a line of anything else
+// (U+FFFD, two units) gives it none.
+void UseCodePage(unsigned codePage, std::u16string_view decodedListing);
 
 }  // namespace conversions

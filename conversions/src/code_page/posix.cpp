@@ -55,8 +55,9 @@ std::u16string Decodings(unsigned codePage) {
     return decodings;
 }
 
-CodeTable SystemCodeTable() {
-    const unsigned codePage = AnsiCodePageOfLanguage(Language());
+// The table of a code page, or of Windows-1252 where the C library has no
+// converter for it.
+CodeTable TableOf(unsigned codePage) {
     const std::u16string decodings =
         codePage == 1252 ? Windows1252Decodings() : Decodings(codePage);
     if (!decodings.empty()) {
@@ -69,12 +70,22 @@ CodeTable SystemCodeTable() {
     return MakeCodeTable(1252, Windows1252Decodings());
 }
 
+// Empty until a code page is chosen or the first character that is not ASCII
+// needs a code.
+CodeTable& Table() {
+    static CodeTable table;
+    return table;
+}
+
 }  // namespace
 
+void ChooseCodePage(unsigned codePage) { Table() = TableOf(codePage); }
+
 std::optional<std::int16_t> SystemCodePageCode(char16_t unit) {
-    // Made once, when the first character that is not ASCII needs a code.
-    static const CodeTable table = SystemCodeTable();
-    return CodeIn(table, unit);
+    if (Table().empty()) {
+        Table() = TableOf(AnsiCodePageOfLanguage(Language()));
+    }
+    return CodeIn(Table(), unit);
 }
 
 }  // namespace conversions

@@ -12,7 +12,7 @@ namespace {
 // Each code page with the languages (ISO 639 codes) Windows gives it. Every
 // other language is 1252; those written in two scripts are listed by their
 // default one, and the other is InOtherScript's.
-constexpr std::pair<unsigned, std::string_view> kCodePages[] = {
+constexpr std::pair<unsigned, std::string_view> kLanguagesByCodePage[] = {
     {874, "th"},
     {932, "ja"},
     {936, "zh"},
@@ -88,7 +88,7 @@ unsigned AnsiCodePageOfLanguage(std::string_view language) {
     }
     // A code alone, between spaces, is one of a list's.
     const std::string listed = ' ' + parts.language + ' ';
-    for (const auto& [codePage, languages] : kCodePages) {
+    for (const auto& [codePage, languages] : kLanguagesByCodePage) {
         if (parts.language.find(' ') == std::string::npos &&
             (' ' + std::string(languages) + ' ').find(listed) != std::string::npos) {
             return codePage;

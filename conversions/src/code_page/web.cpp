@@ -16,7 +16,7 @@ CodeTable& Table() {
 // Where the browsers' decoders hold characters that Windows' code pages lack:
 // 936's GB18030 (the standard that followed GBK) and 950's Big5 with Hong
 // Kong's supplement.
-void UseCodePage(unsigned codePage, std::u16string_view decodings) {
+void UseCodePage(unsigned codePage, std::u16string_view decodedListing) {
     static const std::vector<Correction> corrections = {
         {936, 0x01F9, kNoCode, 1},  {936, 0x1E3F, kNoCode, 1},  {936, 0x2E81, kNoCode, 1},
         {936, 0x2E84, kNoCode, 1},  {936, 0x2E88, kNoCode, 1},  {936, 0x2E8B, kNoCode, 2},
@@ -40,6 +40,11 @@ void UseCodePage(unsigned codePage, std::u16string_view decodings) {
         {950, 0x2400, kNoCode, 32}, {950, 0x2421, kNoCode, 1},  {950, 0x2593, 0xF9FE, 1},
         {950, 0xFFED, kNoCode, 1},
     };
+    std::u16string decodings;
+    for (std::size_t start = 0, end = decodedListing.find(u'\n'); end != std::u16string_view::npos;
+         start = end + 1, end = decodedListing.find(u'\n', start)) {
+        decodings += end - start == 1 ? decodedListing[start] : u'\uFFFD';
+    }
     Table() = MakeCodeTable(codePage, decodings);
     ApplyCorrections(codePage, corrections, Table());
 }

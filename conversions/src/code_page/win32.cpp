@@ -34,20 +34,31 @@ std::int32_t Convert(UINT codePage, wchar_t unit) {
     return kNoCode;
 }
 
+// Every code unit's code in a code page, asked of the system.
+CodeTable TableOf(UINT codePage) {
+    CodeTable table(0x10000);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        table[i] = Convert(codePage, static_cast<wchar_t>(i));
+    }
+    return table;
+}
+
+// Empty until a code page is chosen or the first character that is not ASCII
+// needs a code.
+CodeTable& Table() {
+    static CodeTable table;
+    return table;
+}
+
 }  // namespace
 
+void ChooseCodePage(unsigned codePage) { Table() = TableOf(codePage); }
+
 std::optional<std::int16_t> SystemCodePageCode(char16_t unit) {
-    // Every code unit's code, asked of the system once, when the first
-    // character that is not ASCII needs one.
-    static const CodeTable codes = [] {
-        CodeTable table(0x10000);
-        const UINT codePage = CodePage();
-        for (std::size_t i = 0; i < table.size(); ++i) {
-            table[i] = Convert(codePage, static_cast<wchar_t>(i));
-        }
-        return table;
-    }();
-    return CodeIn(codes, unit);
+    if (Table().empty()) {
+        Table() = TableOf(CodePage());
+    }
+    return CodeIn(Table(), unit);
 }
 
 }  // namespace conversions

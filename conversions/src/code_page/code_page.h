@@ -1,7 +1,9 @@
-// What a code unit's code is: the seam between the conversions and the
-// system's 8-bit (ANSI) code page. On Windows it is the system's own; on
-// Linux and in a browser, the code page Windows gives the user's language,
-// whose codes come from the system's converter or the browser's decoder.
+// What a code unit's code is: the seam between the conversions and an 8-bit
+// (ANSI) code page. On Windows the code page is the system's own. On Linux
+// and in a browser it is the code page Windows gives the user's language, and
+// its codes come from the C library's converter or the browser's decoder.
+// One file a platform (posix.cpp, win32.cpp, web.cpp) answers
+// SystemCodePageCode; the others make a table from what codes decode to.
 #pragma once
 
 #include <cstdint>
@@ -10,22 +12,15 @@
 #include <string_view>
 #include <vector>
 
+#include "conversions/conversions.h"
+
 namespace conversions {
 
-// The code the system's code page has for a code unit that is not ASCII: a
-// byte, 0 to 255, or a double-byte character's lead and trail bytes read as
-// one 16-bit signed value; nothing where the code page has none, as it never
-// stands in a similar letter for one.
+// The code that the code page in use has for a code unit that is not ASCII:
+// a byte, 0 to 255, or a double-byte character's lead and trail bytes read as
+// one 16-bit signed value. It gives nothing where the code page has no code,
+// because the code page never stands a similar letter in for a character.
 std::optional<std::int16_t> SystemCodePageCode(char16_t unit);
-
-// The ASCII character a full-width form (U+FF01 to U+FF5E) or the
-// ideographic space stands for; any other code unit as it is.
-char16_t AsciiStandIn(char16_t unit);
-
-// The ANSI code page Windows gives a language, named as a POSIX locale
-// ("ru_RU.UTF-8", "sr_RS@latin") or a BCP 47 tag ("ru-RU", "zh-Hant-TW"):
-// 1252 for a language it does not list, and for no language at all.
-unsigned AnsiCodePageOfLanguage(std::string_view language);
 
 // ---- A code page's table, made from what its codes decode to --------------
 
@@ -45,8 +40,9 @@ using CodeTable = std::vector<std::int32_t>;
 // a decoder's table and Windows' differ, Windows' code wins.
 CodeTable MakeCodeTable(unsigned codePage, std::u16string_view decodings);
 
-// From firstUnit on, count code units in a row whose codes run on from
-// firstCode in Windows (or which have none there: kNoCode).
+// A run of code units whose codes in Windows differ from a decoder's table:
+// `count` units in a row from firstUnit, whose codes run on from firstCode,
+// or which have no code at all where firstCode is kNoCode.
 struct Correction {
     unsigned codePage;
     char16_t firstUnit;
@@ -54,13 +50,13 @@ struct Correction {
     unsigned count;
 };
 
-// Gives the units that corrections name, in a table of a code page, Windows'
-// codes.
+// Writes Windows' codes for the units that `corrections` name into the table
+// of `codePage`.
 void ApplyCorrections(unsigned codePage, const std::vector<Correction>& corrections,
                       CodeTable& table);
 
-// The corrections every table made from decodings needs, by the C library's
-// decoders or the browsers'.
+// The corrections that every table made from decodings needs, whether the C
+// library's decoders made it or a browser's did.
 void ApplyWindowsCorrections(unsigned codePage, CodeTable& table);
 
 // A unit's code in a table.
@@ -69,10 +65,5 @@ std::optional<std::int16_t> CodeIn(const CodeTable& table, char16_t unit);
 // What Windows-1252's codes decode to, known without any converter: the code
 // page wherever no other can be had.
 std::u16string Windows1252Decodings();
-
-// In a browser, which has no converter the core could call: the code page
-// of the reader's language, with what its codes decode to by the browser's
-// decoder, handed in by the page.
-void UseCodePage(unsigned codePage, std::u16string_view decodings);
 
 }  // namespace conversions
