@@ -1,0 +1,48 @@
+# Runs quorvane-cli as one row of cli_cases.json says, through EMULATOR for a
+# program of another system, and checks what it writes and its exit status.
+#   cmake -DPROGRAM=quorvane-cli -DEMULATOR= -DTABLE=cli_cases.json -DROW=0 -P check-cli.cmake
+file(READ "${TABLE}" table)
+string(JSON name GET "${table}" rows ${ROW} 0)
+string(JSON count LENGTH "${table}" rows ${ROW} 1)
+set(arguments "")
+if(count GREATER 0)
+  math(EXPR last "${count} - 1")
+  foreach(index RANGE ${last})
+    string(JSON argument GET "${table}" rows ${ROW} 1 ${index})
+    list(APPEND arguments "${argument}")
+  endforeach()
+endif()
+string(JSON input GET "${table}" rows ${ROW} 2)
+string(JSON expected GET "${table}" rows ${ROW} 3)
+string(JSON status GET "${table}" rows ${ROW} 4)
+string(JSON complaint GET "${table}" rows ${ROW} 5)
+
+string(RANDOM LENGTH 12 tag)
+set(stdin "${CMAKE_CURRENT_BINARY_DIR}/quorvane-cli-${tag}.in")
+file(WRITE "${stdin}" "${input}")
+execute_process(COMMAND ${EMULATOR} "${PROGRAM}" ${arguments}
+                INPUT_FILE "${stdin}" OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE ran)
+file(REMOVE "${stdin}")
+string(REPLACE "\r\n" "\n" out "${out}")  # a Windows console program's line ends
+
+set(failures "")
+if(expected MATCHES "^~")  # a pattern rather than the text itself
+  string(SUBSTRING "${expected}" 1 -1 pattern)
+  if(NOT out MATCHES "${pattern}")
+    list(APPEND failures "standard output does not match ${pattern}")
+  endif()
+elseif(NOT out STREQUAL expected)
+  list(APPEND failures "standard output is not as expected")
+endif()
+if(NOT ran STREQUAL status)
+  list(APPEND failures "exit status ${ran}, not ${status}")
+endif()
+if(complaint STREQUAL "" AND NOT err STREQUAL "")
+  list(APPEND failures "standard error should be empty")
+elseif(NOT err MATCHES "${complaint}")
+  list(APPEND failures "standard error does not match ${complaint}")
+endif()
+if(failures)
+  list(JOIN failures "\n  " text)
+  message(FATAL_ERROR "${name}:\n  ${text}\nstandard output:\n${out}\nstandard error:\n${err}")
+endif()

@@ -1,0 +1,109 @@
+// What the command line adds to the core: the way back from a pointer to
+// its file offset, answers written as their lines are read, and UTF-8 read
+// strictly. cli_cases.json runs the program itself.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "answers.h"
+#include "console.h"
+#include "conversions/conversions.h"
+#include "utf8.h"
+
+namespace {
+
+// quorvane-cli run on `arguments`, its standard input read in the chunks
+// given; what it wrote, and whether each answer went out before the next
+// chunk was read.
+struct Ran {
+    std::string out, err;
+    int status = 0;
+    std::vector<std::string> writtenBeforeEachRead;
+};
+
+Ran RunCli(std::vector<std::string> arguments, std::vector<std::string> chunks) {
+    Ran ran;
+    std::size_t next = 0;
+    const Console console{[&](char* buffer, std::size_t size) -> std::size_t {
+                              ran.writtenBeforeEachRead.push_back(ran.out);
+                              if (next == chunks.size()) {
+                                  return 0;
+                              }
+                              const std::string chunk = chunks[next++].substr(0, size);
+                              chunk.copy(buffer, chunk.size());
+                              return chunk.size();
+                          },
+                          [&](std::string_view text) { ran.out += text; },
+                          [&](std::string_view text) { ran.err += text; }};
+    arguments.insert(arguments.begin(), "quorvane-cli");
+    ran.status = ::Run(arguments, console);
+    return ran;
+}
+
+// Every file offset of a 4 MiB file, from the first byte after the header:
+// its pointer, taken back in its bank, is the offset again, by the window's
+// text and by the stored bytes alike, of either type.
+TEST(Offset, UndoesPointerInEveryBank) {
+    for (const int type : {1, 2}) {
+        for (std::uint32_t offset = 0x10; offset < 0x400010; ++offset) {
+            const std::string hex = conversions::HexDigits32(static_cast<std::int32_t>(offset));
+            const bool bytes = (offset & 1U) != 0;
+            const std::string pointer =
+                Answer({Command::Pointer, type, bytes, 0}, std::u16string(hex.begin(), hex.end()));
+            const unsigned bank = (offset - 0x10) / 0x4000;
+            ASSERT_EQ(Answer({Command::Offset, type, true, bank},
+                             std::u16string(pointer.begin(), pointer.end())),
+                      hex)
+                << "Type " << type << ", pointer " << pointer;
+        }
+    }
+}
+
+// A pipe, or a person typing, gets each answer as soon as its line is read,
+// a line split across reads included; one that fails leaves its line empty.
+TEST(Run, AnswersEachLineBeforeWaitingForMore) {
+    const Ran ran = RunCli({"pointer"}, {"8123\n40", "11\n", "\xFF\n8123"});
+    EXPECT_EQ(ran.out, "1381\n180\n\n1381\n");
+    EXPECT_EQ(ran.writtenBeforeEachRead,
+              (std::vector<std::string>{"", "1381\n", "1381\n180\n", "1381\n180\n\n"}));
+    EXPECT_EQ(ran.err, "quorvane-cli: line 3: not UTF-8\n");
+    EXPECT_EQ(ran.status, 1);
+    EXPECT_EQ(RunCli({"word", "\xC3\xA9"}, {}).out, " B9\n") << "an operand in UTF-8";
+}
+
+TEST(DecodeUtf8, TakesWellFormedTextOnly) {
+    const std::tuple<const char*, std::string, std::u16string> rows[] = {
+        {"ASCII", "8123", u"8123"},
+        {"two, three and four bytes", "\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80", u"é\u3042\U0001F600"},
+        {"the last code point", "\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+    };
+    std::u16string units;
+    for (const auto& [name, text, decoded] : rows) {
+        EXPECT_TRUE(DecodeUtf8(text, units) && units == decoded) << name;
+    }
+    for (const auto& [name, text] : std::vector<std::pair<const char*, std::string>>{
+             {"a continuation byte alone", "\x80"},
+             {"a lead byte alone, at the end", "A\xE3\x81"},
+             {"a lead byte without its continuation",
+              "\xC3"
+              "A"},
+             {"an overlong form", "\xC0\xAF"},
+             {"an overlong three bytes", "\xE0\x80\xAF"},
+             {"a surrogate", "\xED\xA0\x80"},
+             {"past U+10FFFF", "\xF4\x90\x80\x80"},
+             {"no lead byte at all", "\xFF"},
+         }) {
+        EXPECT_FALSE(DecodeUtf8(text, units)) << name;
+    }
+}
+
+TEST(EncodeUtf8, WritesWhatWindowsPasses) {
+    EXPECT_EQ(EncodeUtf8(u"A\u00E9\u3042\U0001F600"), "A\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80");
+    EXPECT_EQ(EncodeUtf8(std::u16string{u'\xD800', u'A', u'\xDC00'}),
+              "\xEF\xBF\xBD"
+              "A\xEF\xBF\xBD");
+}
+
+}  // namespace
