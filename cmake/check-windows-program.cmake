@@ -1,7 +1,9 @@
-# Checks quorvane.exe as a Windows user gets it: a 64-bit GUI program of at
-# most 1 MiB that needs no DLL beyond Windows' own, with its icon, manifest
-# and version resource. Run by CTest in the Windows build:
-#   cmake -DPROGRAM=quorvane.exe -DOBJDUMP=... -DWINDRES=... -P check-windows-program.cmake
+# Checks a program as a Windows user gets it: 64-bit, of at most 1 MiB,
+# needing no DLL beyond Windows' own, with its version resource; the window
+# (quorvane.exe) a GUI program with its icon and manifest, the command line
+# (KIND=console, quorvane-cli.exe) a console program. Run by CTest in the
+# Windows build:
+#   cmake -DPROGRAM=quorvane.exe [-DKIND=console] -DOBJDUMP=... -DWINDRES=... -P check-windows-program.cmake
 cmake_minimum_required(VERSION 3.25)
 set(windows_dlls kernel32.dll user32.dll gdi32.dll comctl32.dll msvcrt.dll)
 set(failures "")
@@ -18,8 +20,16 @@ endif()
 if(NOT headers MATCHES "Magic[ \t]+020b")
   list(APPEND failures "not a 64-bit (PE32+) program")
 endif()
-if(NOT headers MATCHES "Subsystem[ \t]+00000002")
-  list(APPEND failures "not a GUI program")
+if(KIND STREQUAL "console")
+  set(subsystem 3)
+  set(resources_expected "")
+else()
+  set(KIND GUI)
+  set(subsystem 2)
+  set(resources_expected "RT_GROUP_ICON" "RT_MANIFEST")
+endif()
+if(NOT headers MATCHES "Subsystem[ \t]+0000000${subsystem}")
+  list(APPEND failures "not a ${KIND} program")
 endif()
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
 if(NOT imports)
@@ -35,7 +45,7 @@ endforeach()
 
 execute_process(COMMAND "${WINDRES}" -i "${PROGRAM}" -O rc OUTPUT_VARIABLE resources)
 foreach(expected
-    "RT_GROUP_ICON" "RT_MANIFEST" "VALUE \"FileVersion\", \"1.00\""
+    ${resources_expected} "VALUE \"FileVersion\", \"1.00\""
     "VALUE \"ProductVersion\", \"1.00\"" "VALUE \"Translation\", 0x409, 1200")
   string(FIND "${resources}" "${expected}" at)
   if(at EQUAL -1)
@@ -48,5 +58,5 @@ if(failures)
   message(FATAL_ERROR "${PROGRAM}:\n  ${text}")
 endif()
 list(LENGTH imports count)
-message(STATUS "${PROGRAM}: ${size} bytes, 64-bit GUI, ${count} DLLs of Windows' own, icon, "
-               "manifest and version 1.00")
+message(STATUS "${PROGRAM}: ${size} bytes, 64-bit ${KIND}, ${count} DLLs of Windows' own, "
+               "${resources_expected} version 1.00")

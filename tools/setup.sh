@@ -26,11 +26,12 @@ quorvane_test_packages=(
   "${quorvane_windows_packages[@]}" "${quorvane_web_packages[@]}"
 )
 # Making and checking the downloads: the Debian package, the Windows zip, the
-# page and the app's zip.
+# page and the app's zip; in a clone, git, which gives the release its time.
 quorvane_package_packages=(
   "${quorvane_build_packages[@]}" dpkg-dev file lintian zip "${quorvane_windows_packages[@]}"
   "${quorvane_web_packages[@]}"
 )
+[ -e .git ] && quorvane_package_packages+=(git)
 
 quorvane_missing_packages() {
   local package

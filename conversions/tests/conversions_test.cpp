@@ -1,10 +1,6 @@
 // The conversions, one table of named rows per behaviour.
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include <array>
 #include <cstdlib>
 #include <optional>
@@ -84,29 +80,3 @@ TEST(AnsiCodePageOfLanguage, IsWindowsCodePageForTheLanguage) {
         EXPECT_EQ(AnsiCodePageOfLanguage(language), codePage) << name;
     }
 }
-
-#ifdef _WIN32
-// Each code unit's code against Windows' own converter (no best fit) on the
-// system's code page; where it has none, the full-width forms and the
-// ideographic space stand for ASCII, and any other unit is "?". Run in each
-// language of code_pages.json, whose hashes of the word-to-hex tool's codes
-// check every platform's against Windows'.
-TEST(AnsiCode, FollowsTheSystemCodePage) {
-    for (char16_t unit = 0; unit < 0xFFFF; ++unit) {
-        const wchar_t in = unit;
-        std::array<char, 2> out{};
-        BOOL substituted = FALSE;
-        const int count = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &in, 1, out.data(), 2,
-                                              nullptr, &substituted);
-        const auto lead = static_cast<unsigned char>(out[0]),
-                   trail = static_cast<unsigned char>(out[1]);
-        const int standIn = unit >= u'\uFF01' && unit <= u'\uFF5E' ? unit - 0xFEE0
-                            : unit == u'\u3000'                    ? ' '
-                                                                   : '?';
-        const auto code = static_cast<std::int16_t>(substituted != FALSE || count == 0 ? standIn
-                                                    : count == 1                       ? lead
-                                                                 : lead << 8 | trail);
-        ASSERT_EQ(AnsiCode(unit), code) << "U+" << std::hex << int{unit};
-    }
-}
-#endif

@@ -131,15 +131,11 @@ void Form1::Command1_Click() {
 
 void Form1::Exit_Click() { close(); }
 
-void Form1::Option1_Click() {
-    ui->Option1->setChecked(true);
-    ui->Option2->setChecked(false);
-}
+// Qt's exclusive group has selected the clicked option and cleared the other
+// before these run, so nothing is left for them to do.
+void Form1::Option1_Click() {}
 
-void Form1::Option2_Click() {
-    ui->Option2->setChecked(true);
-    ui->Option1->setChecked(false);
-}
+void Form1::Option2_Click() {}
 
 template <typename Work>
 void Form1::runReportingErrors(QLineEdit* input, Tool tool, Work&& work) {

@@ -32,11 +32,11 @@ public slots:
     void Option2_Click();
 
 protected:
-    // Watches the application: a new palette of the desktop's colours the
-    // captions anew, as Qt tells the application of it, not a window whose
-    // palette is its own. Enter on a focused button presses it;
-    // a click on an option's caption clicks the option, as the option's own
-    // caption would.
+    // Watches the application. When the desktop's palette changes, Qt tells
+    // the application, not a window with a palette of its own, so the window
+    // colours its captions again when the application hears of it. Enter on a
+    // focused button presses it. A click on an option's caption clicks the
+    // option, as the option's own caption would.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,14 +1,13 @@
+// The Win32 window: its creation, its messages and the click handlers;
+// form_layout.cpp lays it out, form_paint.cpp colours and paints it.
 #include "Form1.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cwchar>
 #include <stdexcept>
 
 #include "conversions/conversions.h"
-#include "fitting_size.h"
 #include "pointer_description.h"
 #include "resource_ids.h"
 
@@ -16,10 +15,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"QuorvaneForm1";
 constexpr wchar_t kTitle[] = L"Quorvane Version 1.2 By Tamsel";
-// A fixed frame: the layout is drawn for one size.
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr int kButtonPaddingTwips = 120;  // a button's caption keeps clear of its frame
-constexpr int kFocusGapTwips = 30;        // between an option button and its focus ring
 
 // Windows' wide characters are the UTF-16 code units the conversions read.
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
@@ -40,12 +35,6 @@ std::wstring TextOf(HWND control) {
     return text;
 }
 
-Rgb FromColorRef(COLORREF colour) {
-    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-}
-
-COLORREF ToColorRef(const Rgb& colour) { return RGB(colour.red, colour.green, colour.blue); }
-
 bool IsChecked(HWND option) { return SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 }  // namespace
@@ -60,12 +49,13 @@ Form1::Form1(HINSTANCE executable) : instance(executable) {
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass);  // already there for a second window: as good
+    // A second window finds the class registered already, and uses it.
+    RegisterClassExW(&windowClass);
 
     const int pictureIds[] = {QUORVANE_PICTURE_96DPI, QUORVANE_PICTURE_192DPI};
     for (std::size_t i = 0; i < pictures.size(); ++i) {
-        pictures[i] = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(pictureIds[i]),
-                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        pictures[i].reset(static_cast<HBITMAP>(LoadImageW(
+            instance, MAKEINTRESOURCEW(pictureIds[i]), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     }
 
     CreateWindowExW(0, kClassName, kTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -85,18 +75,7 @@ Form1::Form1(HINSTANCE executable) : instance(executable) {
 
 Form1::~Form1() {
     if (window != nullptr) {
-        DestroyWindow(window);
-    }
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(font), static_cast<HGDIOBJ>(background),
-                           static_cast<HGDIOBJ>(pictures[0]), static_cast<HGDIOBJ>(pictures[1])}) {
-        if (object != nullptr) {
-            DeleteObject(object);
-        }
-    }
-    for (HICON icon : icons) {
-        if (icon != nullptr) {
-            DestroyIcon(icon);
-        }
+        DestroyWindow(window);  // before the font, brush and icons it uses go
     }
 }
 
@@ -158,152 +137,6 @@ void Form1::createControls() {
     SendMessageW(toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-RECT Form1::pixelRect(const Twips& place) const {
-    return {pixels(place.left), pixels(place.top), pixels(place.left + place.width),
-            pixels(place.top + place.height)};
-}
-
-void Form1::layOut(UINT newDpi) {
-    dpi = newDpi;
-    loadIcons();   // the window's own, drawn for this DPI
-    chooseFont();  // and handed to every control
-    for (const ControlLayout& layout : kControls) {
-        const RECT place = pixelRect(layout.place);
-        HWND placed = control(layout.id);
-        SetWindowPos(placed, nullptr, place.left, place.top, place.right - place.left,
-                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    // The frame around a client area of exactly the layout's size.
-    const SIZE client{pixels(kClientArea.width), pixels(kClientArea.height)};
-    RECT frame{0, 0, client.cx, client.cy};
-    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, dpi);
-    SIZE outer{frame.right - frame.left, frame.bottom - frame.top};
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        RECT actual{};
-        GetClientRect(window, &actual);
-        outer.cx += client.cx - actual.right;
-        outer.cy += client.cy - actual.bottom;
-    }
-    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
-}
-
-void Form1::loadIcons() {
-    const std::array<std::pair<WPARAM, int>, 2> kinds = {
-        {{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}}};
-    for (std::size_t i = 0; i < icons.size(); ++i) {
-        const int size = GetSystemMetricsForDpi(kinds[i].second, dpi);
-        auto* icon = static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(QUORVANE_ICON), IMAGE_ICON, size, size, 0));
-        SendMessageW(window, WM_SETICON, kinds[i].first, reinterpret_cast<LPARAM>(icon));
-        if (icons[i] != nullptr) {
-            DestroyIcon(icons[i]);
-        }
-        icons[i] = icon;
-    }
-}
-
-void Form1::chooseFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
-    LOGFONTW logFont = metrics.lfMessageFont;
-    logFont.lfWidth = 0;  // the width that goes with the height chosen
-    const auto height = [this](double points) {
-        return -static_cast<LONG>(std::lround(points * dpi / 72.0));
-    };
-    const double preferred = std::abs(logFont.lfHeight) * 72.0 / dpi;
-
-    HDC screen = GetDC(window);
-    const double points = FittingPointSize(preferred, [&](double size) {
-        logFont.lfHeight = height(size);
-        HFONT trial = CreateFontIndirectW(&logFont);
-        HGDIOBJ previous = SelectObject(screen, trial);
-        bool fits = true;
-        for (const ControlLayout& layout : kControls) {
-            SIZE extent{};
-            GetTextExtentPoint32W(screen, layout.text, static_cast<int>(std::wcslen(layout.text)),
-                                  &extent);
-            const int padding = layout.kind == ControlKind::Button ? kButtonPaddingTwips : 0;
-            const bool captioned =
-                layout.kind == ControlKind::Label || layout.kind == ControlKind::Button;
-            fits = fits && (!captioned || (extent.cx <= pixels(layout.place.width - padding) &&
-                                           extent.cy <= pixels(layout.place.height)));
-        }
-        SelectObject(screen, previous);
-        DeleteObject(trial);
-        return fits;
-    });
-    ReleaseDC(window, screen);
-
-    logFont.lfHeight = height(points);
-    HFONT previous = font;
-    font = CreateFontIndirectW(&logFont);
-    for (const ControlLayout& layout : kControls) {
-        SendMessageW(control(layout.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    }
-    if (previous != nullptr) {
-        DeleteObject(previous);
-    }
-}
-
-void Form1::applyCaptionColours() {
-    colours = ChooseCaptionColours(FromColorRef(GetSysColor(COLOR_INACTIVECAPTIONTEXT)),
-                                   FromColorRef(GetSysColor(COLOR_WINDOWTEXT)));
-    HBRUSH previous = background;
-    background = CreateSolidBrush(ToColorRef(colours.background));
-    if (previous != nullptr) {
-        DeleteObject(previous);
-    }
-    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
-}
-
-void Form1::paint() {
-    PAINTSTRUCT paintStruct{};
-    HDC canvas = BeginPaint(window, &paintStruct);
-
-    // The picture, from the drawing made for the nearest larger resolution.
-    if (HBITMAP picture = dpi > USER_DEFAULT_SCREEN_DPI ? pictures[1] : pictures[0]) {
-        BITMAP size{};
-        GetObjectW(picture, sizeof size, &size);
-        HDC source = CreateCompatibleDC(canvas);
-        HGDIOBJ previous = SelectObject(source, picture);
-        const RECT to = pixelRect(kPicture);
-        SetStretchBltMode(canvas, HALFTONE);
-        SetBrushOrgEx(canvas, 0, 0, nullptr);
-        StretchBlt(canvas, to.left, to.top, to.right - to.left, to.bottom - to.top, source, 0, 0,
-                   size.bmWidth, size.bmHeight, SRCCOPY);
-        SelectObject(source, previous);
-        DeleteDC(source);
-    }
-
-    // The line between the two tools, one pixel thick at 96 dots per inch.
-    const int thickness = std::max(1, pixels(15));
-    HBRUSH ink = CreateSolidBrush(ToColorRef(colours.line));
-    const RECT line{pixels(kLine.left), pixels(kLine.top), pixels(kLine.left + kLine.width),
-                    pixels(kLine.top) + thickness};
-    FillRect(canvas, &line, ink);
-    DeleteObject(ink);
-
-    // The option buttons' captions stand apart from them, so the focus ring
-    // goes round the button itself, in the captions' colour.
-    HWND focus = GetFocus();
-    if (focus == control(control_id::Option1) || focus == control(control_id::Option2)) {
-        RECT ring{};
-        GetWindowRect(focus, &ring);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&ring), 2);
-        InflateRect(&ring, pixels(kFocusGapTwips), pixels(kFocusGapTwips));
-        HBRUSH text = CreateSolidBrush(ToColorRef(colours.text));
-        for (int i = 0; i < thickness; ++i) {
-            FrameRect(canvas, &ring, text);
-            InflateRect(&ring, -1, -1);
-        }
-        DeleteObject(text);
-    }
-    EndPaint(window, &paintStruct);
-}
-
 void Form1::describePointer() {
     pointerDescription = Wide(PointerDescription(Utf16(TextOf(control(control_id::pointer)))));
     TTTOOLINFOW tool{};
@@ -338,18 +171,11 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             onCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
-        case WM_CTLCOLORSTATIC: {  // the captions and the option buttons
-            auto* canvas = reinterpret_cast<HDC>(wParam);
-            SetTextColor(canvas, ToColorRef(colours.text));
-            SetBkColor(canvas, ToColorRef(colours.background));
-            return reinterpret_cast<LRESULT>(background);
-        }
-        case WM_ERASEBKGND: {
-            RECT client{};
-            GetClientRect(window, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, background);
+        case WM_CTLCOLORSTATIC:  // the captions and the option buttons
+            return colourCaption(reinterpret_cast<HDC>(wParam));
+        case WM_ERASEBKGND:
+            eraseBackground(reinterpret_cast<HDC>(wParam));
             return 1;
-        }
         case WM_PAINT:
             paint();
             return 0;

@@ -10,6 +10,7 @@
 #include "caption_colours.h"
 #include "error_messages.h"
 #include "form_layout.h"
+#include "gdi.h"
 
 class Form1 {
 public:
@@ -34,21 +35,31 @@ public:
     void Option2_Click();
 
 private:
+    // A fixed frame: the layout is drawn for one size.
+    static constexpr DWORD kStyle =
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id, int code);
 
     [[nodiscard]] HWND control(int id) const { return GetDlgItem(window, id); }
+    void createControls();
+    void describePointer();
+
+    // Layout and DPI (form_layout.cpp).
     [[nodiscard]] int pixels(int twips) const { return MulDiv(twips, static_cast<int>(dpi), 1440); }
     [[nodiscard]] RECT pixelRect(const Twips& place) const;
-    void createControls();
     // Places every control and sizes the window and its font for `newDpi`.
     void layOut(UINT newDpi);
     void loadIcons();
     void chooseFont();
+
+    // Colours and painting (form_paint.cpp).
     void applyCaptionColours();
+    LRESULT colourCaption(HDC canvas) const;  // WM_CTLCOLORSTATIC
+    void eraseBackground(HDC canvas) const;
     void paint();
-    void describePointer();
     void selectOption(int selected, int cleared);
 
     template <typename Work>
@@ -59,10 +70,10 @@ private:
     HWND toolTip = nullptr;
     HWND lastFocus = nullptr;
     UINT dpi = USER_DEFAULT_SCREEN_DPI;
-    HFONT font = nullptr;
-    HBRUSH background = nullptr;
+    Gdi<HFONT> font;
+    Gdi<HBRUSH> background;
     CaptionColours colours;
-    std::array<HBITMAP, 2> pictures{};  // at 96 and at 192 dots per inch
-    std::array<HICON, 2> icons{};       // the title bar's and the task bar's, at this DPI
+    std::array<Gdi<HBITMAP>, 2> pictures;  // at 96 and at 192 dots per inch
+    std::array<Icon, 2> icons;             // the title bar's and the task bar's, at this DPI
     std::wstring pointerDescription;
 };

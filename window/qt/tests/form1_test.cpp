@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QtTest>
 #include <memory>
+#include <tuple>
 
 #include "Form1.h"
 #include "caption_colours.h"
@@ -79,43 +80,46 @@ private slots:
         QVERIFY2(failures.empty(), failures.c_str());
     }
 
-    // As drawn when the window opens, then on light and dark desktops: the
-    // background, a caption, the line and the option buttons' rings in the
-    // colours chosen for them (smoothed, they come within a few levels of
-    // their ink), and the picture.
+    // As drawn on the desktop's palette as the window opens, then on a dark
+    // desktop's, on one whose grey text does not read on the picture's blue,
+    // and on one whose text is dark blue. Each row: the desktop's text, the
+    // window's background and the captions' ink; the line and the option
+    // buttons' rings are in the desktop's text (smoothed, within a few levels
+    // of their ink), and the picture shows.
     void drawsReadably() {
         const QPalette saved = QApplication::palette();
-        for (const QColor next : {QColor(32, 32, 96), QColor(110, 110, 110), QColor(238, 238, 236),
-                                  saved.color(QPalette::WindowText)}) {
-            const QColor text = QApplication::palette().color(QPalette::WindowText);
-            const CaptionColours chosen = ChooseCaptionColours(
-                std::nullopt,
-                {std::uint8_t(text.red()), std::uint8_t(text.green()), std::uint8_t(text.blue())});
+        const Rgb blue{216, 228, 248};
+        const std::tuple<QColor, Rgb, Rgb> rows[] = {
+            {saved.color(QPalette::WindowText), blue, {0, 0, 0}},
+            {QColor(238, 238, 236), {30, 39, 56}, {238, 238, 236}},
+            {QColor(110, 110, 110), blue, {0, 0, 0}},
+            {QColor(32, 32, 96), blue, {32, 32, 96}},
+        };
+        for (const auto& [text, background, ink] : rows) {
+            QPalette palette = saved;
+            palette.setColor(QPalette::WindowText, text);
+            QApplication::setPalette(palette);
             const QImage shown = form->grab().toImage();
             // How many of a control's pixels are within `within` steps of a colour.
-            const auto near = [&](const char* name, Rgb ink, int within) {
+            const auto near = [&](const char* name, Rgb colour, int within) {
                 const QRect area = form->findChild<QWidget*>(name)->geometry();
                 int count = 0;
                 for (int i = 0; i < area.width() * area.height(); ++i) {
-                    const QPoint at = area.topLeft() + QPoint(i % area.width(), i / area.width());
-                    const QColor c = shown.pixelColor(at);
-                    count += std::abs(c.red() - ink.red) + std::abs(c.green() - ink.green) +
-                                 std::abs(c.blue() - ink.blue) <=
+                    const QColor c = shown.pixelColor(area.topLeft() +
+                                                      QPoint(i % area.width(), i / area.width()));
+                    count += std::abs(c.red() - colour.red) + std::abs(c.green() - colour.green) +
+                                 std::abs(c.blue() - colour.blue) <=
                              within;
                 }
                 return count;
             };
-            // Light text is a dark desktop's: the window is dark like its boxes.
-            QVERIFY(near("Label3", chosen.background, 0) > 0 &&
-                    near("Label3", chosen.text, 24) > 0 &&
-                    (text.lightness() > 128) == (chosen.background.green < 128));
-            QVERIFY(near("Option1", chosen.line, 72) > 0 && near("Option2", chosen.line, 72) > 0);
-            QVERIFY(near("Line1", chosen.line, 24) > 0 &&
-                    near("Image1", chosen.background, 0) < 13000);
-            QPalette palette = saved;
-            palette.setColor(QPalette::WindowText, next);
-            QApplication::setPalette(palette);
+            const Rgb line{std::uint8_t(text.red()), std::uint8_t(text.green()),
+                           std::uint8_t(text.blue())};
+            QVERIFY(near("Label3", background, 0) > 0 && near("Label3", ink, 24) > 0);
+            QVERIFY(near("Option1", line, 72) > 0 && near("Option2", line, 72) > 0);
+            QVERIFY(near("Line1", line, 24) > 0 && near("Image1", background, 0) < 13000);
         }
+        QApplication::setPalette(saved);
     }
 
     // The pointer box's tool tip spells out what it holds; Exit ends it all.

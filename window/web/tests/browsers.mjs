@@ -6,7 +6,14 @@
 // preferences given (Chromium's as its settings' switches) and set to the
 // reader's language given, and how it is set to a minimum font size of
 // 16 px, as many with low vision set it.
+import { readFileSync } from 'node:fs';
+import { pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
+
+// The built page, opened from disk, and the table every window passes.
+export const file = process.env.QUORVANE_PAGE;
+export const url = pathToFileURL(file).href;
+export const readJson = (path) => JSON.parse(readFileSync(new URL(path, import.meta.url)));
 
 export const browsers = {
   Chromium: {
@@ -48,9 +55,9 @@ export const browsers = {
 };
 
 // Opens the page at `url` on a screen of `width` by `height` CSS pixels,
-// once its core is ready; what it requests, and any message or error of its
-// console, are listed as it goes.
-export async function open(browser, url, width = 420, height = 400) {
+// once its core is ready (unless it is a copy that cannot run); what it
+// requests, and any message or error of its console, are listed as it goes.
+export async function open(browser, url, width = 420, height = 400, runs = true) {
   const page = await browser.newPage();
   Object.assign(page, { requests: [], said: [] });
   page.on('request', (request) => page.requests.push(request.url()));
@@ -59,6 +66,21 @@ export async function open(browser, url, width = 420, height = 400) {
   );
   await page.setViewport({ width, height });
   await page.goto(url);
-  await page.waitForFunction(() => !document.getElementById('Form1').hasAttribute('aria-busy'));
+  if (runs) {
+    await page.waitForFunction(() => !document.getElementById('Form1').hasAttribute('aria-busy'));
+  }
   return page;
 }
+
+// Offset 8123 to pointer 1381, with the keys and a click.
+export const calculates = (shown) =>
+  shown
+    .type('#offset', '8123')
+    .then(() => shown.click('#Calculate'))
+    .then(() => shown.$eval('#pointer', (box) => box.value));
+
+// The page given two frames to lay out and paint what changed.
+export const settled = (shown) =>
+  shown.evaluate(
+    () => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))),
+  );
