@@ -41,8 +41,9 @@ windows_build() {
   xvfb-run -a -s "-screen 0 1280x1024x24" cmake --workflow --preset windows
 }
 
+# On a private X server, where a test opens a headed browser as a user's.
 web_page() {
-  quorvane_page_test_modules && cmake --workflow --preset web
+  quorvane_page_test_modules && xvfb-run -a -s "-screen 0 1280x1024x24" cmake --workflow --preset web
 }
 
 fuzz() {

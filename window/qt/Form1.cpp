@@ -1,11 +1,13 @@
 #include "Form1.h"
 
+#include <QFile>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QStringView>
 #include <string_view>
 
 #include "caption_colours.h"
+#include "code_page_description.h"
 #include "conversions/conversions.h"
 #include "error_messages.h"
 #include "fit_text.h"
@@ -39,8 +41,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
     setFont(captions);
     ShrinkFontsToFit(*this);
 
-    ui->Image1->load(QStringLiteral(":/quorvane/player.svg"));
     applyCaptionColours();
+    // Whose codes the word-to-hex tool gives, and what chose them.
+    ui->HV->setToolTip(
+        QString::fromStdU16String(CodePageDescription(conversions::CodePageInUse())));
 
     // The option buttons' own captions never fit in their 17 pixels: the labels
     // beside them are their captions. Without one, the focus frame goes round
@@ -111,6 +115,13 @@ void Form1::applyCaptionColours() {
     option.setColor(QPalette::Window, ToQColor(colours.line));
     ui->Option1->setPalette(option);
     ui->Option2->setPalette(option);
+    // The picture on the window's own background, light or dark.
+    QFile picture(QStringLiteral(":/quorvane/player.svg"));
+    picture.open(QIODevice::ReadOnly);
+    ui->Image1->load(picture.readAll().replace(R"(class="backdrop" fill="#D8E4F8")",
+                                               QStringLiteral(R"(class="backdrop" fill="%1")")
+                                                   .arg(ToQColor(colours.background).name())
+                                                   .toUtf8()));
 }
 
 void Form1::Calculate_Click() {

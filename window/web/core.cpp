@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "caption_colours.h"
+#include "code_page_description.h"
 #include "conversions/conversions.h"
 #include "error_messages.h"
 #include "pointer_description.h"
@@ -82,6 +83,14 @@ void quorvane_describe_pointer() { reply = PointerDescription(input); }
 // browsers name their reader's language.
 unsigned quorvane_code_page() {
     return conversions::AnsiCodePageOfLanguage(std::string(input.begin(), input.end()));
+}
+
+// The hex value box's tool tip, as the reply, in a browser whose language,
+// in the input, asks for code page `wanted`, of which the page has
+// `codePage`: `wanted`, or 1252 where the browser has no decoder for it.
+void quorvane_describe_code_page(unsigned codePage, unsigned wanted) {
+    reply = CodePageDescription({codePage, conversions::CodePageChoice::By::Browser,
+                                 std::string(input.begin(), input.end()), wanted});
 }
 
 // The name of the browser's decoder for a code page, as the reply.

@@ -46,28 +46,52 @@ function read(at, length) {
 const reply = () => read(core._quorvane_reply(), core._quorvane_reply_length());
 const hint = () => read(core._quorvane_hint(), core._quorvane_hint_length());
 
-// The codes of the code page Windows gives the reader's language. A browser
-// decodes code pages but has no encoder for them: the core lists the code
-// page's codes, the browser's decoder that the core names decodes them, and
-// the core makes its table from what they decode to. Once, at the first text
-// that is not ASCII; Windows-1252 stands where that fails.
-let codePageKnown = false;
-function learnCodePage(text) {
-  if (codePageKnown || !/[^\0-\x7F]/.test(text)) return;
-  codePageKnown = true;
+// The code page Windows gives the reader's language, and the browser's
+// decoder for it, found as the page opens, when the hex value box's tool tip
+// comes to say whose codes it gives. A browser decodes code pages but has no
+// encoder for them: the core lists the code page's codes, the decoder
+// decodes them, and the core makes its table from what they decode to. That
+// is done once the browser is idle after the window shows, or by a word that
+// is not ASCII before then. Where there is no decoder, or it fails,
+// Windows-1252 stands.
+const codePage = { wanted: 1252, decoder: null, learnt: false };
+const noDecoder = (error) =>
+  console.warn(
+    `Quorvane: no decoder for the code page of ${navigator.language} (${error.message}); using Windows-1252`,
+  );
+
+function describeCodePage(had) {
+  HV.title = '';
+  if (send(navigator.language)) {
+    core._quorvane_describe_code_page(had, codePage.wanted);
+    HV.title = reply();
+  }
+}
+
+function findCodePage() {
+  if (send(navigator.language)) {
+    codePage.wanted = core._quorvane_code_page();
+    core._quorvane_decoder_name(codePage.wanted);
+    try {
+      codePage.decoder = new TextDecoder(reply());
+    } catch (error) {
+      noDecoder(error);
+    }
+  }
+  describeCodePage(codePage.decoder ? codePage.wanted : 1252);
+}
+
+function learnCodePage() {
+  if (codePage.learnt || !codePage.decoder) return;
+  codePage.learnt = true;
   try {
-    if (!send(navigator.language)) throw new Error('no room');
-    const codePage = core._quorvane_code_page();
-    core._quorvane_decoder_name(codePage);
-    const decoder = new TextDecoder(reply());
-    const at = core._quorvane_code_listing(codePage);
-    const length = core._quorvane_code_listing_length();
-    if (!send(decoder.decode(core.HEAPU8.subarray(at, at + length)))) throw new Error('no room');
-    core._quorvane_use_code_page(codePage);
+    const at = core._quorvane_code_listing(codePage.wanted);
+    const listing = core.HEAPU8.subarray(at, at + core._quorvane_code_listing_length());
+    if (!send(codePage.decoder.decode(listing))) throw new Error('no room');
+    core._quorvane_use_code_page(codePage.wanted);
   } catch (error) {
-    console.warn(
-      `Quorvane: no decoder for the code page of ${navigator.language} (${error.message}); using Windows-1252`,
-    );
+    noDecoder(error);
+    describeCodePage(1252);
   }
 }
 
@@ -115,7 +139,7 @@ function Calculate_Click() {
 }
 
 function Command1_Click() {
-  learnCodePage(word.value);
+  if (/[^\0-\x7F]/.test(word.value)) learnCodePage();
   run(
     word,
     () => core._quorvane_word_to_hex(),
@@ -163,6 +187,7 @@ for (const query of ['(prefers-color-scheme: dark)', '(forced-colors: active)'])
   matchMedia(query).addEventListener('change', applyCaptionColours);
 }
 applyCaptionColours();
+findCodePage();
 
 // The form's geometry holds while every caption and button fits its place:
 // where larger or more widely spaced text makes one run into another
@@ -194,6 +219,11 @@ const started = new CSSStyleSheet();
 started.replaceSync('#starting { display: none; } #app { display: contents; }');
 document.adoptedStyleSheets = [started];
 Form1.removeAttribute('aria-busy');
+// The window opens ready for an offset. A browser drops the autofocus of a
+// box that is hidden as the page loads, so the script that shows the window
+// gives the focus.
+offset.focus();
+(window.requestIdleCallback ?? setTimeout)(learnCodePage);
 
 // Put on a web host, the page names its manifest: it is then an app, whose
 // worker keeps its files for opening offline. Opened from disk it has none.

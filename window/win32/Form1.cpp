@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
+#include "code_page_description.h"
 #include "conversions/conversions.h"
 #include "pointer_description.h"
 #include "resource_ids.h"
@@ -128,13 +130,19 @@ void Form1::createControls() {
     toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window;
-    tool.uId = reinterpret_cast<UINT_PTR>(control(control_id::pointer));
-    tool.lpszText = pointerDescription.data();
-    SendMessageW(toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // The pointer box's tip changes with its text; the hex value box's says
+    // whose codes it gives, and what chose them.
+    codePageDescription = Wide(CodePageDescription(conversions::CodePageInUse()));
+    for (const auto& [id, text] : {std::pair(control_id::pointer, &pointerDescription),
+                                   std::pair(control_id::HV, &codePageDescription)}) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window;
+        tool.uId = reinterpret_cast<UINT_PTR>(control(id));
+        tool.lpszText = text->data();
+        SendMessageW(toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 void Form1::describePointer() {

@@ -76,4 +76,5 @@ private:
     std::array<Gdi<HBITMAP>, 2> pictures;  // at 96 and at 192 dots per inch
     std::array<Icon, 2> icons;             // the title bar's and the task bar's, at this DPI
     std::wstring pointerDescription;
+    std::wstring codePageDescription;
 };

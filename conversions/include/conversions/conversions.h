@@ -117,6 +117,27 @@ unsigned AnsiCodePageOfLanguage(std::string_view language);
 // whose system speaks another language than the game's needs it.
 void ChooseCodePage(unsigned codePage);
 
+// The code page AnsiCode follows, and what chose it.
+struct CodePageChoice {
+    enum class By {
+        System,       // Windows: the system's code page for programs that are not Unicode
+        Environment,  // Linux: the language of LC_ALL, LC_CTYPE or LANG
+        Browser,      // a page: the browser's language
+        Choice,       // ChooseCodePage
+    };
+    unsigned codePage = 1252;
+    By by = By::System;
+    // What chose it: "LANG=ru_RU.UTF-8", or the browser's language, "ru";
+    // empty where nothing is set.
+    std::string setting;
+    // The code page that asked for: codePage, or another where it cannot be
+    // had (no converter or decoder for it, or a system code page of UTF-8).
+    unsigned wanted = 1252;
+};
+
+// On Linux and Windows: the code page AnsiCode follows now.
+CodePageChoice CodePageInUse();
+
 // In a browser, which decodes code pages but cannot encode them, the page
 // gives the core the codes of the reader's code page in three steps:
 // CodeListing lists the code page's codes, the browser's decoder named

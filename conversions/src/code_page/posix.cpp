@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "code_page.h"
 
@@ -16,12 +17,13 @@ namespace {
 
 // The user's language for character types, as the C library takes it from
 // the environment (LC_ALL, then LC_CTYPE, then LANG), read from the names
-// themselves: the locale need not be installed.
-std::string_view Language() {
+// themselves: the locale need not be installed. Gives the setting that
+// chose it ("LANG=ru_RU.UTF-8"), and the language.
+std::pair<std::string, std::string_view> Language() {
     for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
         const char* value = std::getenv(variable);
         if (value != nullptr && *value != '\0') {
-            return value;
+            return {std::string(variable) + '=' + value, value};
         }
     }
     return {};
@@ -55,37 +57,53 @@ std::u16string Decodings(unsigned codePage) {
     return decodings;
 }
 
-// The table of a code page, or of Windows-1252 where the C library has no
-// converter for it.
-CodeTable TableOf(unsigned codePage) {
-    const std::u16string decodings =
-        codePage == 1252 ? Windows1252Decodings() : Decodings(codePage);
-    if (!decodings.empty()) {
-        return MakeCodeTable(codePage, decodings);
-    }
-    std::fprintf(stderr,
-                 "quorvane: this system has no converter for code page %u; "
-                 "using Windows-1252 instead\n",
-                 codePage);
-    return MakeCodeTable(1252, Windows1252Decodings());
+// The code page in use, and its table: empty until a code page is chosen or
+// the first character that is not ASCII needs a code.
+struct InUse {
+    CodePageChoice choice;
+    CodeTable table;
+};
+
+InUse& Current() {
+    static InUse current;
+    return current;
 }
 
-// Empty until a code page is chosen or the first character that is not ASCII
-// needs a code.
-CodeTable& Table() {
-    static CodeTable table;
-    return table;
+// Makes the table of the code page asked for, or of Windows-1252 where the C
+// library has no converter for it.
+void Use(CodePageChoice choice) {
+    const unsigned wanted = choice.codePage;
+    const std::u16string decodings = wanted == 1252 ? Windows1252Decodings() : Decodings(wanted);
+    choice.wanted = wanted;
+    if (decodings.empty()) {
+        std::fprintf(stderr,
+                     "quorvane: this system has no converter for code page %u; "
+                     "using Windows-1252 instead\n",
+                     wanted);
+        choice.codePage = 1252;
+    }
+    Current().table =
+        MakeCodeTable(choice.codePage, decodings.empty() ? Windows1252Decodings() : decodings);
+    Current().choice = std::move(choice);
+}
+
+const InUse& Made() {
+    if (Current().table.empty()) {
+        auto [setting, language] = Language();
+        Use({AnsiCodePageOfLanguage(language), CodePageChoice::By::Environment, std::move(setting),
+             0});
+    }
+    return Current();
 }
 
 }  // namespace
 
-void ChooseCodePage(unsigned codePage) { Table() = TableOf(codePage); }
-
-std::optional<std::int16_t> SystemCodePageCode(char16_t unit) {
-    if (Table().empty()) {
-        Table() = TableOf(AnsiCodePageOfLanguage(Language()));
-    }
-    return CodeIn(Table(), unit);
+void ChooseCodePage(unsigned codePage) {
+    Use({codePage, CodePageChoice::By::Choice, "--code-page " + std::to_string(codePage), 0});
 }
+
+CodePageChoice CodePageInUse() { return Made().choice; }
+
+std::optional<std::int16_t> SystemCodePageCode(char16_t unit) { return CodeIn(Made().table, unit); }
 
 }  // namespace conversions

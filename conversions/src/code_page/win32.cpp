@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
+#include <utility>
 
 #include "code_page.h"
 
@@ -12,10 +14,11 @@ namespace {
 // The system's ANSI code page, or Windows-1252 where it takes more than two
 // bytes a character: Windows can be set to use UTF-8 there, which is no
 // 8-bit code page.
-UINT CodePage() {
+CodePageChoice SystemChoice() {
     const UINT system = GetACP();
     CPINFO info{};
-    return GetCPInfo(system, &info) != FALSE && info.MaxCharSize <= 2 ? system : 1252;
+    const bool eightBit = GetCPInfo(system, &info) != FALSE && info.MaxCharSize <= 2;
+    return {eightBit ? system : 1252, CodePageChoice::By::System, {}, system};
 }
 
 std::int32_t Convert(UINT codePage, wchar_t unit) {
@@ -43,22 +46,39 @@ CodeTable TableOf(UINT codePage) {
     return table;
 }
 
-// Empty until a code page is chosen or the first character that is not ASCII
-// needs a code.
-CodeTable& Table() {
-    static CodeTable table;
-    return table;
+// The code page in use, and its table: empty until a code page is chosen or
+// the first character that is not ASCII needs a code.
+struct InUse {
+    CodePageChoice choice;
+    CodeTable table;
+};
+
+InUse& Current() {
+    static InUse current;
+    return current;
+}
+
+void Use(CodePageChoice choice) {
+    Current().table = TableOf(choice.codePage);
+    Current().choice = std::move(choice);
+}
+
+const InUse& Made() {
+    if (Current().table.empty()) {
+        Use(SystemChoice());
+    }
+    return Current();
 }
 
 }  // namespace
 
-void ChooseCodePage(unsigned codePage) { Table() = TableOf(codePage); }
-
-std::optional<std::int16_t> SystemCodePageCode(char16_t unit) {
-    if (Table().empty()) {
-        Table() = TableOf(CodePage());
-    }
-    return CodeIn(Table(), unit);
+void ChooseCodePage(unsigned codePage) {
+    Use({codePage, CodePageChoice::By::Choice, "--code-page " + std::to_string(codePage),
+         codePage});
 }
+
+CodePageChoice CodePageInUse() { return Made().choice; }
+
+std::optional<std::int16_t> SystemCodePageCode(char16_t unit) { return CodeIn(Made().table, unit); }
 
 }  // namespace conversions

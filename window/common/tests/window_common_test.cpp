@@ -1,16 +1,19 @@
 // The window rules both toolkits share, one table of named rows per rule.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <new>
 #include <stdexcept>
 #include <string>
 #include <tuple>
 
 #include "caption_colours.h"
+#include "code_page_description.h"
 #include "conversions/conversions.h"
 #include "error_messages.h"
 #include "fitting_size.h"
 #include "pointer_description.h"
+#include "window_behaviour.h"
 
 // Each row: colour 19 (or none), the desktop's text colour, and the window's
 // background, text and line. Grey 101 is the last to reach 4.5:1 on the
@@ -65,12 +68,27 @@ TEST(DescribeCurrentError, NamesTheErrorAndWhatToChange) {
             return DescribeCurrentError(tool);
         }
     };
-    const ErrorMessage overflow = describe(conversions::ArithmeticOverflow(), Tool::Pointer);
-    EXPECT_TRUE(overflow.text == u"Run-time error '6':\n\nOverflow");
-    EXPECT_NE(overflow.hint.find(u"7FFFFFFF"), std::u16string::npos);
     EXPECT_NE(describe(conversions::ArithmeticOverflow(), Tool::WordToHex).hint.find(u"word"),
               std::u16string::npos);
     EXPECT_TRUE(describe(std::bad_alloc(), Tool::WordToHex).text ==
                 u"Run-time error '7':\n\nOut of memory");
     EXPECT_TRUE(describe(std::runtime_error("broken"), Tool::Pointer).text == u"broken");
+}
+
+// The hex value box's tool tip, as every window shows it.
+TEST(CodePageDescription, SaysWhoseCodesAndWhatChoseThem) {
+    using By = conversions::CodePageChoice::By;
+    const std::map<std::u16string, By> chosenBy = {
+        {u"system", By::System}, {u"environment", By::Environment}, {u"browser", By::Browser}};
+    const auto number = [](const std::u16string& text) {
+        return static_cast<unsigned>(std::stoul(std::string(text.begin(), text.end())));
+    };
+    for (const auto& [name, by, setting, codePage, wanted, text] : kCodePageRows) {
+        const conversions::CodePageChoice choice{number(codePage), chosenBy.at(by),
+                                                 std::string(setting.begin(), setting.end()),
+                                                 number(wanted)};
+        EXPECT_TRUE(CodePageDescription(choice) == text) << Shown(name);
+    }
+    EXPECT_TRUE(CodePageDescription({932, By::Choice, "--code-page 932", 932}) ==
+                u"Codes of Windows code page 932 (Japanese), chosen with --code-page 932");
 }

@@ -17,9 +17,11 @@ export const readJson = (path) => JSON.parse(readFileSync(new URL(path, import.m
 
 export const browsers = {
   Chromium: {
+    // Under a display, as a user's, where `headed` is set.
     keys: { Tab: 'Tab', Return: 'Enter', Enter: 'NumpadEnter', Esc: 'Escape' },
-    launch: (preferences, language) =>
+    launch: (preferences, language, headed = false) =>
       puppeteer.launch({
+        headless: !headed,
         executablePath: '/usr/bin/chromium',
         args: [
           '--no-sandbox',
@@ -36,8 +38,9 @@ export const browsers = {
   },
   Firefox: {
     keys: { Tab: 'Tab', Return: '\uE006', Enter: 'Enter', Esc: 'Escape' },
-    launch: (preferences, language) =>
+    launch: (preferences, language, headed = false) =>
       puppeteer.launch({
+        headless: !headed,
         browser: 'firefox',
         executablePath: '/usr/bin/firefox-esr',
         extraPrefsFirefox: {
@@ -54,17 +57,18 @@ export const browsers = {
   },
 };
 
-// Opens the page at `url` on a screen of `width` by `height` CSS pixels,
-// once its core is ready (unless it is a copy that cannot run); what it
-// requests, and any message or error of its console, are listed as it goes.
-export async function open(browser, url, width = 420, height = 400, runs = true) {
+// Opens the page at `url` on a screen of `width` by `height` CSS pixels, a
+// phone's touch screen where `touch` is set, once its core is ready (unless
+// it is a copy that cannot run); what it requests, and any message or error
+// of its console, are listed as it goes.
+export async function open(browser, url, width = 420, height = 400, runs = true, touch = false) {
   const page = await browser.newPage();
   Object.assign(page, { requests: [], said: [] });
   page.on('request', (request) => page.requests.push(request.url()));
   ['console', 'pageerror'].forEach((event) =>
     page.on(event, (said) => page.said.push(said.message ?? said.text())),
   );
-  await page.setViewport({ width, height });
+  await page.setViewport({ width, height, hasTouch: touch, isMobile: touch });
   await page.goto(url);
   if (runs) {
     await page.waitForFunction(() => !document.getElementById('Form1').hasAttribute('aria-busy'));

@@ -6,8 +6,12 @@
 #include <map>
 #include <memory>
 #include <tuple>
-#include "Form1.h"
 
+#include "Form1.h"
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include "code_page_description.h"
 #include "window_behaviour.h"
 
 namespace {
@@ -147,6 +151,22 @@ TEST_F(Form1Test, ReadsOnAnyDesktop) {
         ReleaseDC(form->handle(), window);
     }
     SetSysColors(2, elements, saved);
+}
+
+// The hex value box's tip says whose codes it gives, in the words every
+// window uses.
+TEST_F(Form1Test, SaysWhoseCodesItGives) {
+    HWND tip = FindWindowW(TOOLTIPS_CLASSW, nullptr);  // the window's one
+    std::array<wchar_t, 256> text{};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = form->handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(driver->control("HV"));
+    tool.lpszText = text.data();
+    SendMessageW(tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+    const std::wstring shown(text.data());
+    EXPECT_TRUE(std::u16string(shown.begin(), shown.end()) ==
+                CodePageDescription(conversions::CodePageInUse()));
 }
 
 TEST_F(Form1Test, ExitEndsIt) {
