@@ -15,34 +15,6 @@
 
 namespace {
 
-// quorvane-cli run on `arguments`, its standard input read in the chunks
-// given; what it wrote, and whether each answer went out before the next
-// chunk was read.
-struct Ran {
-    std::string out, err;
-    int status = 0;
-    std::vector<std::string> writtenBeforeEachRead;
-};
-
-Ran RunCli(std::vector<std::string> arguments, std::vector<std::string> chunks) {
-    Ran ran;
-    std::size_t next = 0;
-    const Console console{[&](char* buffer, std::size_t size) -> std::size_t {
-                              ran.writtenBeforeEachRead.push_back(ran.out);
-                              if (next == chunks.size()) {
-                                  return 0;
-                              }
-                              const std::string chunk = chunks[next++].substr(0, size);
-                              chunk.copy(buffer, chunk.size());
-                              return chunk.size();
-                          },
-                          [&](std::string_view text) { ran.out += text; },
-                          [&](std::string_view text) { ran.err += text; }};
-    arguments.insert(arguments.begin(), "quorvane-cli");
-    ran.status = ::Run(arguments, console);
-    return ran;
-}
-
 // Every file offset of a 4 MiB file, from the first byte after the header:
 // its pointer, taken back in its bank, is the offset again, by the window's
 // text and by the stored bytes alike, of either type.
@@ -65,13 +37,22 @@ TEST(Offset, UndoesPointerInEveryBank) {
 // A pipe, or a person typing, gets each answer as soon as its line is read,
 // a line split across reads included; one that fails leaves its line empty.
 TEST(Run, AnswersEachLineBeforeWaitingForMore) {
-    const Ran ran = RunCli({"pointer"}, {"8123\n40", "11\n", "\xFF\n8123"});
-    EXPECT_EQ(ran.out, "1381\n180\n\n1381\n");
-    EXPECT_EQ(ran.writtenBeforeEachRead,
+    const std::vector<std::string> chunks = {"8123\n40", "11\n", "\xFF\n8123"};
+    std::size_t next = 0;
+    std::string out, err;
+    std::vector<std::string> writtenBeforeEachRead;
+    const Console console{[&](char* buffer, std::size_t) -> std::size_t {
+                              writtenBeforeEachRead.push_back(out);
+                              const std::string chunk = next < chunks.size() ? chunks[next++] : "";
+                              return chunk.copy(buffer, chunk.size());
+                          },
+                          [&](std::string_view text) { out += text; },
+                          [&](std::string_view text) { err += text; }};
+    EXPECT_EQ(::Run({"quorvane-cli", "pointer"}, console), 1);
+    EXPECT_EQ(out, "1381\n180\n\n1381\n");
+    EXPECT_EQ(writtenBeforeEachRead,
               (std::vector<std::string>{"", "1381\n", "1381\n180\n", "1381\n180\n\n"}));
-    EXPECT_EQ(ran.err, "quorvane-cli: line 3: not UTF-8\n");
-    EXPECT_EQ(ran.status, 1);
-    EXPECT_EQ(RunCli({"word", "\xC3\xA9"}, {}).out, " B9\n") << "an operand in UTF-8";
+    EXPECT_EQ(err, "quorvane-cli: line 3: not UTF-8\n");
 }
 
 // Well-formed UTF-8 and what it decodes to; nothing for any other text.

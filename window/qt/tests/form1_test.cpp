@@ -81,8 +81,8 @@ private slots:
     }
 
     // As drawn on the desktop's palette as the window opens, then on a dark
-    // desktop's, on one whose grey text does not read on the picture's blue,
-    // and on one whose text is dark blue. Each row: the desktop's text, the
+    // desktop's, and on one whose grey text does not read on the picture's
+    // blue. Each row: the desktop's text, the
     // window's background and the captions' ink; the line and the option
     // buttons' rings are in the desktop's text (smoothed, within a few levels
     // of their ink), and the picture shows.
@@ -93,7 +93,6 @@ private slots:
             {saved.color(QPalette::WindowText), blue, {0, 0, 0}},
             {QColor(238, 238, 236), {30, 39, 56}, {238, 238, 236}},
             {QColor(110, 110, 110), blue, {0, 0, 0}},
-            {QColor(32, 32, 96), blue, {32, 32, 96}},
         };
         for (const auto& [text, background, ink] : rows) {
             QPalette palette = saved;

@@ -82,9 +82,3 @@ export const calculates = (shown) =>
     .type('#offset', '8123')
     .then(() => shown.click('#Calculate'))
     .then(() => shown.$eval('#pointer', (box) => box.value));
-
-// The page given two frames to lay out and paint what changed.
-export const settled = (shown) =>
-  shown.evaluate(
-    () => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))),
-  );

@@ -6,7 +6,7 @@ import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
 import { readFileSync } from 'node:fs';
-import { browsers, calculates, open, settled, url } from './browsers.mjs';
+import { browsers, calculates, open, url } from './browsers.mjs';
 
 const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 const spacing = [
@@ -91,11 +91,11 @@ for (const [name, { launch, schemes, largeText }] of Object.entries(browsers)) {
         [large, 1024, 768],
       ]) {
         const at = await open(shown, url, width, height, true, phone);
-        await at.evaluate(
-          (rules) => rules.forEach((rule) => document.styleSheets[0].insertRule(rule)),
-          style ?? [],
-        );
-        await settled(at);
+        // The rules put in, and two frames to lay out what they change.
+        await at.evaluate((rules) => {
+          rules.forEach((rule) => document.styleSheets[0].insertRule(rule));
+          return new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
+        }, style ?? []);
         const [wrong, size] = await at.evaluate(layout, phone ?? false);
         const named = `${width}x${height} ${style?.length ? 'spaced' : shown === large ? '16 px' : ''}`;
         assert.deepEqual(wrong, [], named);

@@ -156,17 +156,13 @@ TEST_F(Form1Test, ReadsOnAnyDesktop) {
 // The hex value box's tip says whose codes it gives, in the words every
 // window uses.
 TEST_F(Form1Test, SaysWhoseCodesItGives) {
-    HWND tip = FindWindowW(TOOLTIPS_CLASSW, nullptr);  // the window's one
     std::array<wchar_t, 256> text{};
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = form->handle();
-    tool.uId = reinterpret_cast<UINT_PTR>(driver->control("HV"));
-    tool.lpszText = text.data();
-    SendMessageW(tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
-    const std::wstring shown(text.data());
-    EXPECT_TRUE(std::u16string(shown.begin(), shown.end()) ==
-                CodePageDescription(conversions::CodePageInUse()));
+    const auto box = reinterpret_cast<UINT_PTR>(driver->control("HV"));
+    TTTOOLINFOW tool{sizeof tool, 0, form->handle(), box, {}, nullptr, text.data(), 0, nullptr};
+    SendMessageW(FindWindowW(TOOLTIPS_CLASSW, nullptr),  // the window's one
+                 TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+    const std::u16string shown(text.data(), text.data() + std::wcslen(text.data()));
+    EXPECT_TRUE(shown == CodePageDescription(conversions::CodePageInUse()));
 }
 
 TEST_F(Form1Test, ExitEndsIt) {
