@@ -6,8 +6,9 @@
 #      private X server, then its zip made;
 #   4. the page, built with Emscripten, its tests run in Chromium and Firefox;
 #   5. the fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 60);
-#   6. clang-format and clang-tidy over the project's own sources, and the
-#      desktop entry and AppStream metainfo validated.
+#   6. clang-format and clang-tidy over the project's own C++, Prettier and
+#      ESLint over its JavaScript, and the desktop entry and AppStream
+#      metainfo validated.
 # Every stage runs; the script exits non-zero when any of them fails, and a
 # stage that finds nothing to check fails too. Nothing here needs git, so a
 # release tarball is checked as a clone is.
@@ -69,6 +70,24 @@ sources_in() {
     -not -path '*/node_modules/*' | sort
 }
 
+# Prettier and ESLint, as the page's package.json pins them, over every
+# JavaScript file of the project; ESLint from the page's folder, where its
+# configuration is, so that a file it does not cover is a finding too.
+javascript_checks() {
+  local scripts relative
+  mapfile -t scripts < <(find . -type f \( -name '*.js' -o -name '*.mjs' \) -not -path './build/*' \
+    -not -path '*/node_modules/*' | sort)
+  if [ "${#scripts[@]}" -eq 0 ]; then
+    echo "no JavaScript found to check"
+    return 1
+  fi
+  quorvane_page_test_modules || return 1
+  echo "Prettier and ESLint: ${#scripts[@]} files"
+  mapfile -t relative < <(realpath --relative-to=window/web "${scripts[@]}")
+  window/web/node_modules/.bin/prettier --check --log-level warn "${scripts[@]}" &&
+    (cd window/web && node_modules/.bin/eslint --max-warnings 0 "${relative[@]}")
+}
+
 # Runs clang-tidy over the sources given, with the compile commands of the
 # build given (and, for the Windows build and the page's, the C++ headers of
 # their compilers);
@@ -97,7 +116,7 @@ tidy_with() {
 
 static_checks() {
   local status=0 sources fuzz_sources bench_sources windows_sources web_sources other_sources
-  mapfile -t sources < <(sources_in conversions window app)
+  mapfile -t sources < <(sources_in conversions cli window app)
   if [ "${#sources[@]}" -eq 0 ]; then
     echo "no C++ sources found to check"
     return 1
@@ -107,12 +126,12 @@ static_checks() {
 
   # Each source against a build that compiles it with clang-compatible flags.
   mapfile -t fuzz_sources < <(sources_in conversions/fuzz | grep '\.cpp$')
-  mapfile -t bench_sources < <(sources_in conversions/bench window/qt/bench | grep '\.cpp$')
+  mapfile -t bench_sources < <(sources_in conversions/bench cli/bench window/qt/bench | grep '\.cpp$')
   mapfile -t windows_sources < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$' |
-    grep -E '^(window/win32/|conversions/src/code_page/win32\.cpp$)')
+    grep -E '^(window/win32/|conversions/src/code_page/win32\.cpp$)|_win32\.cpp$')
   mapfile -t web_sources < <(sources_in window/web conversions/src/code_page/web.cpp | grep '\.cpp$')
   mapfile -t other_sources < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$' |
-    grep -v -E '^(conversions/fuzz|[^/]+/bench|window/[^/]+/bench|window/win32|window/web)/|code_page/(win32|web)\.cpp$')
+    grep -v -E '^(conversions/fuzz|[^/]+/bench|window/[^/]+/bench|window/win32|window/web)/|code_page/(win32|web)\.cpp$|_win32\.cpp$')
   echo "clang-tidy: ${#other_sources[@]} + ${#fuzz_sources[@]} + ${#bench_sources[@]}" \
     "+ ${#windows_sources[@]} (Windows) + ${#web_sources[@]} (page) files"
   tidy_with build/asan "${other_sources[@]}" || status=1
@@ -121,9 +140,11 @@ static_checks() {
   tidy_with build/windows "${windows_sources[@]}" || status=1
   tidy_with build/web "${web_sources[@]}" || status=1
 
+  javascript_checks || status=1
   desktop-file-validate app/org.quorvane.Quorvane.desktop || status=1
   appstreamcli validate --no-net app/org.quorvane.Quorvane.metainfo.xml || status=1
-  [ "$status" -eq 0 ] && echo "clang-format, clang-tidy, desktop-file-validate and appstreamcli: nothing to report"
+  [ "$status" -eq 0 ] &&
+    echo "clang-format, clang-tidy, Prettier, ESLint, desktop-file-validate and appstreamcli: nothing to report"
   return "$status"
 }
 

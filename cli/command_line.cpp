@@ -129,11 +129,10 @@ struct Parsed {
 };
 
 Parsed Parse(const CommandForm& form, std::vector<std::string> arguments) {
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
+    std::vector<char*> argv(arguments.size() + 1);  // getopt_long's, ended by nullptr
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        argv[i] = arguments[i].data();
     }
-    argv.push_back(nullptr);
     Parsed parsed;
     parsed.request.command = form.command;
     bool typed = false;
