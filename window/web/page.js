@@ -12,7 +12,7 @@ const [Form1, offset, pointer, word, HV, status, ended] = [
   'status',
   'ended',
 ].map(control);
-const utf16 = new TextDecoder('utf-16le');
+const [utf16, ascii] = [new TextDecoder('utf-16le'), new TextDecoder()];
 
 // The core compiled from the bytes the page holds, which asks nothing of the
 // network. A browser that runs no WebAssembly (some are set so) is told so
@@ -100,7 +100,8 @@ function learnCodePage() {
 // with its text selected; every box keeps its text.
 function run(input, tool, show) {
   if (send(input.value) && tool()) {
-    show(reply());
+    const at = core._quorvane_result();
+    show(ascii.decode(core.HEAPU8.subarray(at, at + core._quorvane_result_length())));
     return;
   }
   control('messageText').textContent = reply();
