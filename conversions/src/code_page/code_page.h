@@ -59,6 +59,19 @@ void ApplyCorrections(unsigned codePage, const std::vector<Correction>& correcti
 // library's decoders made it or a browser's did.
 void ApplyWindowsCorrections(unsigned codePage, CodeTable& table);
 
+// The code page in use where the core makes its table itself (Linux,
+// Windows), with what chose it, and its table: empty until a code page is
+// chosen or the first character that is not ASCII needs a code.
+struct TableInUse {
+    CodePageChoice choice;
+    CodeTable table;
+};
+
+inline TableInUse& InUse() {
+    static TableInUse inUse;
+    return inUse;
+}
+
 // A unit's code in a table.
 std::optional<std::int16_t> CodeIn(const CodeTable& table, char16_t unit);
 

@@ -57,18 +57,6 @@ std::u16string Decodings(unsigned codePage) {
     return decodings;
 }
 
-// The code page in use, and its table: empty until a code page is chosen or
-// the first character that is not ASCII needs a code.
-struct InUse {
-    CodePageChoice choice;
-    CodeTable table;
-};
-
-InUse& Current() {
-    static InUse current;
-    return current;
-}
-
 // Makes the table of the code page asked for, or of Windows-1252 where the C
 // library has no converter for it.
 void Use(CodePageChoice choice) {
@@ -82,18 +70,18 @@ void Use(CodePageChoice choice) {
                      wanted);
         choice.codePage = 1252;
     }
-    Current().table =
+    InUse().table =
         MakeCodeTable(choice.codePage, decodings.empty() ? Windows1252Decodings() : decodings);
-    Current().choice = std::move(choice);
+    InUse().choice = std::move(choice);
 }
 
-const InUse& Made() {
-    if (Current().table.empty()) {
+const TableInUse& Made() {
+    if (InUse().table.empty()) {
         auto [setting, language] = Language();
         Use({AnsiCodePageOfLanguage(language), CodePageChoice::By::Environment, std::move(setting),
              0});
     }
-    return Current();
+    return InUse();
 }
 
 }  // namespace

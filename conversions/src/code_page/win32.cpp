@@ -46,28 +46,16 @@ CodeTable TableOf(UINT codePage) {
     return table;
 }
 
-// The code page in use, and its table: empty until a code page is chosen or
-// the first character that is not ASCII needs a code.
-struct InUse {
-    CodePageChoice choice;
-    CodeTable table;
-};
-
-InUse& Current() {
-    static InUse current;
-    return current;
-}
-
 void Use(CodePageChoice choice) {
-    Current().table = TableOf(choice.codePage);
-    Current().choice = std::move(choice);
+    InUse().table = TableOf(choice.codePage);
+    InUse().choice = std::move(choice);
 }
 
-const InUse& Made() {
-    if (Current().table.empty()) {
+const TableInUse& Made() {
+    if (InUse().table.empty()) {
         Use(SystemChoice());
     }
-    return Current();
+    return InUse();
 }
 
 }  // namespace
