@@ -37,29 +37,29 @@ TEST(Offset, UndoesPointerInEveryBank) {
 // A pipe, or a person typing, gets each answer as soon as its line is read,
 // a line split across reads included; one that fails leaves its line empty.
 TEST(Run, AnswersEachLineBeforeWaitingForMore) {
-    const std::vector<std::string> chunks = {"8123\n40", "11\n", "\xFF\n8123"};
+    const std::vector<std::string> chunks = {"8123\n40", "11\n", "4011\n\xFF\n8123"};
     std::size_t next = 0;
-    std::string out, err;
+    std::string out, both;  // both: the two streams as a terminal shows them
     std::vector<std::string> writtenBeforeEachRead;
     const Console console{[&](char* buffer, std::size_t) -> std::size_t {
                               writtenBeforeEachRead.push_back(out);
                               const std::string chunk = next < chunks.size() ? chunks[next++] : "";
                               return chunk.copy(buffer, chunk.size());
                           },
-                          [&](std::string_view text) { out += text; },
-                          [&](std::string_view text) { err += text; }};
+                          [&](std::string_view text) { out += text, both += text; },
+                          [&](std::string_view text) { both += text; }};
     EXPECT_EQ(::Run({"quorvane-cli", "pointer"}, console), 1);
-    EXPECT_EQ(out, "1381\n180\n\n1381\n");
+    EXPECT_EQ(both, "1381\n180\n180\nquorvane-cli: line 4: not UTF-8\n\n1381\n");
     EXPECT_EQ(writtenBeforeEachRead,
-              (std::vector<std::string>{"", "1381\n", "1381\n180\n", "1381\n180\n\n"}));
-    EXPECT_EQ(err, "quorvane-cli: line 3: not UTF-8\n");
+              (std::vector<std::string>{"", "1381\n", "1381\n180\n", "1381\n180\n180\n\n"}));
 }
 
 // Well-formed UTF-8 and what it decodes to; nothing for any other text.
 TEST(DecodeUtf8, TakesWellFormedTextOnly) {
     const std::tuple<const char*, std::string, std::optional<std::u16string>> rows[] = {
         {"two, three and four bytes", "\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80", u"é\u3042\U0001F600"},
-        {"the last code point", "\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+        {"the first of three bytes, the last code point", "\xE0\xA0\x80\xF4\x8F\xBF\xBF",
+         u"\u0800\U0010FFFF"},
         {"a continuation byte alone", "\x80", std::nullopt},
         {"a lead byte alone, at the end", "A\xE3\x81", std::nullopt},
         {"a lead byte without its continuation",
@@ -73,6 +73,7 @@ TEST(DecodeUtf8, TakesWellFormedTextOnly) {
         {"no lead byte at all", "\xFF", std::nullopt},
     };
     std::u16string units;
+    EXPECT_FALSE(DecodeUtf8(std::string_view("\xC3\xA9", 1), units)) << "a text ending in a lead";
     for (const auto& [name, text, decoded] : rows) {
         EXPECT_EQ(DecodeUtf8(text, units), decoded.has_value()) << name;
         EXPECT_TRUE(!decoded || units == *decoded) << name;
@@ -81,8 +82,8 @@ TEST(DecodeUtf8, TakesWellFormedTextOnly) {
 
 // Windows passes arguments in UTF-16, where a surrogate may stand alone.
 TEST(EncodeUtf8, WritesWhatWindowsPasses) {
-    EXPECT_EQ(EncodeUtf8(u"é\U0001F600" + std::u16string{u'\xDC00', u'A', u'\xD800'}),
-              "\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBD"
+    EXPECT_EQ(EncodeUtf8(u"é\U0010FFFF" + std::u16string{u'\xDC00', u'A', u'\xD800'}),
+              "\xC3\xA9\xF4\x8F\xBF\xBF\xEF\xBF\xBD"
               "A\xEF\xBF\xBD");
 }
 

@@ -82,8 +82,8 @@ std::string CodeListing(unsigned codePage) {
 }
 
 std::vector<std::uint16_t> CodesOf(unsigned codePage) {
-    // Filled in place, which a page's WebAssembly does several times as fast
-    // as with a call a code.
+    // The codes are written in place: in a page's WebAssembly, that is
+    // several times as fast as a call for each code.
     std::vector<std::uint16_t> codes(0x80 + (IsDoubleByte(codePage) ? 0x7E * (0xFF - 0x40) : 0));
     for (std::size_t i = 0; i < codes.size(); ++i) {
         codes[i] = static_cast<std::uint16_t>(i < 0x80 ? 0x80 + i
