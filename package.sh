@@ -13,6 +13,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
 
+# First of all, as git among them gives a clone its release time.
+quorvane_install "${quorvane_package_packages[@]}"
 if [ "${1:-}" = --verify ]; then
   exec tools/verify-downloads.sh
 fi
@@ -38,7 +40,6 @@ SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(source_date_epoch)}
 export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C.UTF-8
 umask 022
 
-quorvane_install "${quorvane_package_packages[@]}"
 downloads=build/downloads
 rm -rf "$downloads" build/program/quorvane_*.deb build/windows/quorvane-*-win64.zip \
   build/web/quorvane.html build/web/site build/web/quorvane-*-web.zip

@@ -31,7 +31,9 @@ quorvane_package_packages=(
   "${quorvane_build_packages[@]}" dpkg-dev file lintian zip "${quorvane_windows_packages[@]}"
   "${quorvane_web_packages[@]}"
 )
-[ -e .git ] && quorvane_package_packages+=(git)
+if [ -e .git ]; then
+  quorvane_package_packages+=(git)
+fi
 
 quorvane_missing_packages() {
   local package
