@@ -58,7 +58,8 @@ std::u16string Decodings(unsigned codePage) {
 }
 
 // Makes the table of the code page asked for, or of Windows-1252 where the C
-// library has no converter for it.
+// library has no converter for it; either way the choice records which was
+// wanted.
 void Use(CodePageChoice choice) {
     const unsigned wanted = choice.codePage;
     const std::u16string decodings = wanted == 1252 ? Windows1252Decodings() : Decodings(wanted);
@@ -78,8 +79,8 @@ void Use(CodePageChoice choice) {
 const TableInUse& Made() {
     if (InUse().table.empty()) {
         auto [setting, language] = Language();
-        Use({AnsiCodePageOfLanguage(language), CodePageChoice::By::Environment, std::move(setting),
-             0});
+        Use({AnsiCodePageOfLanguage(language), CodePageChoice::By::Environment,
+             std::move(setting)});
     }
     return InUse();
 }
@@ -87,7 +88,7 @@ const TableInUse& Made() {
 }  // namespace
 
 void ChooseCodePage(unsigned codePage) {
-    Use({codePage, CodePageChoice::By::Choice, "--code-page " + std::to_string(codePage), 0});
+    Use({codePage, CodePageChoice::By::Choice, "--code-page " + std::to_string(codePage)});
 }
 
 CodePageChoice CodePageInUse() { return Made().choice; }

@@ -91,4 +91,8 @@ TEST(CodePageDescription, SaysWhoseCodesAndWhatChoseThem) {
     }
     EXPECT_TRUE(CodePageDescription({932, By::Choice, "--code-page 932", 932}) ==
                 u"Codes of Windows code page 932 (Japanese), chosen with --code-page 932");
+    for (const unsigned codePage : conversions::kCodePages) {  // each by its name
+        const auto text = CodePageDescription({codePage, By::Choice, "", codePage});
+        EXPECT_EQ(text.find(u"Codes of Windows code page "), 0U) << codePage;
+    }
 }
