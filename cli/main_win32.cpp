@@ -29,9 +29,9 @@ std::size_t ReadInput(char* buffer, std::size_t size) {
 
 int wmain(int argc, wchar_t** argv) {
     static_assert(sizeof(wchar_t) == sizeof(char16_t));
-    std::vector<std::string> arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments.push_back(EncodeUtf8(reinterpret_cast<const char16_t*>(argv[i])));
+    std::vector<std::string> arguments(static_cast<std::size_t>(argc));
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        arguments[i] = EncodeUtf8(reinterpret_cast<const char16_t*>(argv[i]));
     }
     _setmode(_fileno(stdin), _O_BINARY);
     const UINT input = GetConsoleCP();
