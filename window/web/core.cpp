@@ -1,9 +1,10 @@
 // The page's way into the conversions and the window's rules, compiled to
 // WebAssembly: plain C functions over the module's memory, and no rule of
-// their own. Texts pass as the UTF-16 code units a box holds, both ways: the
-// page writes its text where quorvane_input says, calls a function, and reads
-// the reply where quorvane_reply says. A failed tool's error has two
-// replies, its text and its hint.
+// their own. The page writes a box's text, as the UTF-16 code units the box
+// holds, where quorvane_input says, and calls a function. A tool's result,
+// which is ASCII, it reads as the core's own bytes where quorvane_result
+// says; every other text, in UTF-16, where quorvane_reply says. A failed
+// tool's error has two replies, its text and its hint.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,11 +24,6 @@ std::u16string reply;    // a text of the window's rules, or a tool's error
 std::u16string hint;     // the error's hint
 std::string listing;     // a code page's codes, as bytes
 CaptionColours colours;  // the colours chosen last
-
-template <typename Text>
-std::u16string Utf16(const Text& ascii) {
-    return {ascii.begin(), ascii.end()};
-}
 
 // A tool's result: 1, or 0 where it failed and the reply and hint are its
 // error's.
@@ -98,7 +94,10 @@ void quorvane_describe_code_page(unsigned codePage, unsigned wanted) {
 }
 
 // The name of the browser's decoder for a code page, as the reply.
-void quorvane_decoder_name(unsigned codePage) { reply = Utf16(conversions::DecoderName(codePage)); }
+void quorvane_decoder_name(unsigned codePage) {
+    const std::string name = conversions::DecoderName(codePage);  // ASCII
+    reply.assign(name.begin(), name.end());
+}
 
 // A code page's codes, for the browser's decoder: their bytes, and how many.
 const char* quorvane_code_listing(unsigned codePage) {
