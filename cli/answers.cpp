@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "codes.h"
 #include "conversions/conversions.h"
+#include "rom/numbers.h"
+#include "utf8.h"
 
 namespace {
 
@@ -13,69 +16,153 @@ std::string Overflow(const char* limits) {
     return "Run-time error '6': Overflow. " + std::string(limits);
 }
 
-// One byte as two hex digits.
-std::string Byte(unsigned value) {
-    const std::string digits = HexDigits32(static_cast<std::int32_t>(value & 0xFFU));
-    return digits.size() == 1 ? '0' + digits : digits;
+std::string Hex32(std::uint64_t value) { return HexDigits32(static_cast<std::int32_t>(value)); }
+
+// A number read strictly, or with `asWindow` as the window reads it.
+std::uint64_t Number(std::u16string_view text, bool asWindow, const char* limits) {
+    try {
+        return asWindow ? static_cast<std::uint64_t>(conversions::HextoDec(text))
+                        : rom::ReadHex(text);
+    } catch (const conversions::ArithmeticOverflow&) {
+        throw Refused(Overflow(limits));
+    } catch (const rom::NumberTooLarge&) {
+        throw Refused(Overflow(limits));
+    } catch (const rom::NumberError& error) {
+        throw Refused(error.what());
+    }
 }
 
-std::string Pointer(const Request& request, std::u16string_view offset) {
-    try {
-        if (!request.bytes) {
-            return conversions::ComputePointerText(offset, request.type == 1, request.type == 2);
+std::string Pointer(const Request& request, std::u16string_view offsetText) {
+    std::uint16_t address = 0;
+    if (request.asWindow) {
+        try {
+            const bool type2 = request.window.base == conversions::kType2Base;
+            address = conversions::ComputeCpuAddress(offsetText, !type2, type2);
+        } catch (const conversions::ArithmeticOverflow&) {
+            throw Refused(Overflow(conversions::kOffsetLimits));
         }
-        const std::uint16_t address =
-            conversions::ComputeCpuAddress(offset, request.type == 1, request.type == 2);
-        return Byte(address) + ' ' + Byte(address >> 8U);
-    } catch (const conversions::ArithmeticOverflow&) {
-        throw Refused(Overflow(conversions::kOffsetLimits));
+    } else {
+        const std::uint64_t offset = Number(offsetText, false, conversions::kOffsetLimits);
+        if (offset > 0x7FFFFFFF) {
+            throw Refused(Overflow(conversions::kOffsetLimits));
+        }
+        const std::optional<rom::CpuPlace> place =
+            rom::PlaceOf(request.window, offset, request.trainer);
+        if (!place) {
+            throw Refused("no byte of the game is at offset " + Hex32(offset) + ": the file's first " +
+                          std::to_string(rom::DataStart(request.trainer)) + " bytes are its " +
+                          (request.trainer ? "header and trainer" : "header"));
+        }
+        address = place->address;
     }
+    if (!request.bytes) {
+        return conversions::PointerText(address);
+    }
+    return rom::ByteHex(static_cast<std::uint8_t>(address & 0xFFU)) + ' ' +
+           rom::ByteHex(static_cast<std::uint8_t>(address >> 8U));
 }
 
 // The address that a pointer text holds: the address itself, or with
-// `bytes` its two stored bytes, low byte first, read as the window shows
-// them ("13 81", "1381"; "80" for 00 80).
+// `bytes` its two stored bytes, low byte first ("13 81", "1381"; "80" for
+// 00 80).
 std::string FileOffset(const Request& request, std::u16string_view pointer) {
-    const std::uint32_t base =
-        request.type == 2 ? conversions::kType2Base : conversions::kType1Base;
-    const std::string window =
-        "Type " + std::to_string(request.type) + "'s window, $" +
-        HexDigits32(static_cast<std::int32_t>(base)) + "-$" +
-        HexDigits32(static_cast<std::int32_t>(base + conversions::kBankSize - 1));
-    std::int32_t value = 0;
+    std::string window = rom::NameOf(request.window) + "'s window, " + rom::RangeOf(request.window);
+    window[0] = window[0] == 't' ? 'T' : window[0];  // "Type 1's window", "base $A000's window"
+    std::uint64_t value = 0;
     try {
-        value = conversions::HextoDec(pointer);
+        value = request.asWindow ? static_cast<std::uint64_t>(conversions::HextoDec(pointer))
+                                 : rom::ReadHex(pointer);
     } catch (const conversions::ArithmeticOverflow&) {
         throw Refused("not an address in " + window);
+    } catch (const rom::NumberTooLarge&) {
+        throw Refused("not an address in " + window);
+    } catch (const rom::NumberError& error) {
+        throw Refused(error.what());
     }
-    if (request.bytes && value > 0xFFFF) {
-        throw Refused("not two bytes: a pointer is stored in two");
+    if (value > 0xFFFF) {
+        throw Refused(request.bytes ? "not two bytes: a pointer is stored in two"
+                                    : rom::Dollar(value) + " is outside " + window);
     }
     const auto number = static_cast<std::uint32_t>(value);
     const std::uint32_t address = request.bytes ? (number & 0xFFU) << 8U | number >> 8U : number;
     const std::optional<std::uint64_t> offset =
-        conversions::FileOffsetOf(address, request.type == 2, request.bank);
+        rom::FileOffsetOf(request.window, request.bank, address, request.trainer);
     if (!offset) {
-        throw Refused("$" + HexDigits32(static_cast<std::int32_t>(address)) + " is outside " +
-                      window);
+        throw Refused(rom::Dollar(address) + " is outside " + window);
     }
-    return HexDigits32(static_cast<std::int32_t>(*offset));
+    return Hex32(*offset);
+}
+
+std::string Spaced(const std::vector<std::uint8_t>& bytes) {
+    std::string text;
+    for (const std::uint8_t byte : bytes) {
+        text += (text.empty() ? "" : " ") + rom::ByteHex(byte);
+    }
+    return text;
+}
+
+Answered Word(const Request& request, std::u16string_view word) {
+    if (request.table != nullptr) {
+        try {
+            return {Spaced(request.table->encode(EncodeUtf8(word))), {}};
+        } catch (const rom::EncodeError& error) {
+            throw Refused("character " + std::to_string(error.column()) + ": " + error.what());
+        }
+    }
+    try {
+        return {conversions::StringToHex(word), NoCodeWarning(word)};
+    } catch (const conversions::ArithmeticOverflow&) {
+        throw Refused(Overflow(conversions::kWordLimits));
+    }
+}
+
+// Bytes as `offset --bytes` reads them: hex digits, two a byte, spaces
+// between groups.
+std::vector<std::uint8_t> BytesOf(std::u16string_view text) {
+    std::vector<std::uint8_t> bytes;
+    std::string digits;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == u' ' || c == u'\t') {
+            continue;
+        }
+        const bool hex = (c >= u'0' && c <= u'9') || ((c | 0x20U) >= u'a' && (c | 0x20U) <= u'f');
+        if (!hex) {
+            throw Refused("'" + EncodeUtf8(text.substr(i, 1)) + "' at column " +
+                          std::to_string(i + 1) + " is not a hex digit");
+        }
+        digits += static_cast<char>(c);
+    }
+    if (digits.size() % 2 != 0) {
+        throw Refused("an odd number of hex digits: two make a byte");
+    }
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        bytes.push_back(static_cast<std::uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
+    }
+    return bytes;
+}
+
+std::string Text(const Request& request, std::u16string_view input) {
+    if (request.table == nullptr) {
+        return TextOfCodes(input);
+    }
+    const std::vector<std::uint8_t> bytes = BytesOf(input);
+    return rom::WithoutLayoutBreaks(
+        request.table->decode(bytes.data(), bytes.size(), false).text);
 }
 
 }  // namespace
 
-std::string Answer(const Request& request, std::u16string_view input) {
+Answered Answer(const Request& request, std::u16string_view input) {
     switch (request.command) {
         case Command::Pointer:
-            return Pointer(request, input);
+            return {Pointer(request, input), {}};
         case Command::Offset:
-            return FileOffset(request, input);
+            return {FileOffset(request, input), {}};
+        case Command::Text:
+            return {Text(request, input), {}};
         case Command::Word:
             break;
     }
-    try {
-        return conversions::StringToHex(input);
-    } catch (const conversions::ArithmeticOverflow&) {
-        throw Refused(Overflow(conversions::kWordLimits));
-    }
+    return Word(request, input);
 }

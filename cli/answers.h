@@ -1,18 +1,24 @@
-// What quorvane-cli answers one input with: a pointer, a file offset or a
-// word's codes, by the same rules and in the same text as the window.
+// What quorvane-cli answers one input with: a pointer, a file offset, a
+// word's codes or bytes, or the text of bytes.
 #pragma once
 
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
-enum class Command { Pointer, Offset, Word };
+#include "rom/address.h"
+#include "rom/table.h"
+
+enum class Command { Pointer, Offset, Word, Text };
 
 struct Request {
     Command command = Command::Pointer;
-    int type = 1;        // the bank's type: 1 (at $8000) or 2 (at $C000)
-    bool bytes = false;  // pointers as their two stored bytes, low byte first
-    unsigned bank = 0;   // offset: the bank the pointer's address is in
+    rom::BankWindow window = rom::Type(1);
+    bool bytes = false;     // pointers as their two stored bytes, low byte first
+    std::uint64_t bank = 0;  // offset: the bank the pointer's address is in
+    bool trainer = false;    // a 512-byte trainer after the header
+    bool asWindow = false;   // numbers read as the window reads them
+    const rom::Table* table = nullptr;  // word and text: by this table
 };
 
 // An input the command cannot answer, with the message that says why.
@@ -21,7 +27,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The answer to one input: for `pointer`, the window's pointer text, or its
-// two bytes ("13 81"); for `offset`, the file offset in hex; for `word`, the
-// window's codes. Throws Refused where the input fails.
-std::string Answer(const Request& request, std::u16string_view input);
+struct Answered {
+    std::string text;
+    std::string warning;  // for standard error, where the answer stands but needs a word
+};
+
+// The answer to one input: for `pointer`, the pointer in the window's text,
+// or its two bytes ("13 81"); for `offset`, the file offset in hex; for
+// `word`, the window's codes, or the bytes by the table; for `text`, the
+// text. Throws Refused where the input fails.
+Answered Answer(const Request& request, std::u16string_view input);

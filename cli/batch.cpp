@@ -27,7 +27,11 @@ public:
             fail(source, "not UTF-8");
         } else {
             try {
-                out += Answer(request, units);
+                const Answered answered = Answer(request, units);
+                out += answered.text;
+                if (!answered.warning.empty()) {
+                    say(source, answered.warning);
+                }
             } catch (const Refused& refusal) {
                 fail(source, refusal.what());
             } catch (const std::bad_alloc&) {
@@ -53,13 +57,17 @@ private:
     // The answers so far go out first, so that a terminal shows the message
     // after them.
     void fail(const Source& source, const std::string& why) {
+        say(source, why);
+        failed = true;
+    }
+
+    void say(const Source& source, const std::string& what) {
         flush();
         std::string name = std::string(source.kind) + ' ' + std::to_string(source.number);
         if (!source.operand.empty() && source.operand.size() <= 40) {
             name += " (" + std::string(source.operand) + ')';
         }
-        console.complain("quorvane-cli: " + name + ": " + why + '\n');
-        failed = true;
+        console.complain("quorvane-cli: " + name + ": " + what + '\n');
     }
 
     const Request& request;
@@ -70,13 +78,14 @@ private:
 };
 
 // Each line of standard input, LF or CR LF ended, the last one perhaps not;
-// a byte order mark before the first is no part of it.
+// a byte order mark at the start of a line is no part of it, so that files
+// joined by cat answer as each would alone.
 void AnswerLines(Answerer& answerer, const Console& console) {
     std::vector<char> chunk(kChunk);
     std::string pending;  // read, but not yet a whole line
     std::size_t number = 0;
     const auto line = [&](std::string_view text) {
-        if (number == 0 && text.substr(0, 3) == "\xEF\xBB\xBF") {
+        if (text.substr(0, 3) == "\xEF\xBB\xBF") {
             text.remove_prefix(3);
         }
         if (!text.empty() && text.back() == '\r') {

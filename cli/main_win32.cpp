@@ -6,7 +6,9 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,14 +17,23 @@
 
 namespace {
 
-void Put(std::FILE* stream, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
+void Write(std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+        throw IoError(std::string("standard output: ") + std::strerror(errno));
+    }
+}
+
+void Complain(std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
 }
 
 std::size_t ReadInput(char* buffer, std::size_t size) {
     const int count = _read(0, buffer, static_cast<unsigned>(size));
-    return count > 0 ? static_cast<std::size_t>(count) : 0;
+    if (count < 0) {
+        throw IoError(std::string("standard input: ") + std::strerror(errno));
+    }
+    return static_cast<std::size_t>(count);
 }
 
 }  // namespace
@@ -33,13 +44,17 @@ int wmain(int argc, wchar_t** argv) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         arguments[i] = EncodeUtf8(reinterpret_cast<const char16_t*>(argv[i]));
     }
+    for (const int fd : {0, 1, 2}) {  // a stream closed at the start is a failure
+        if (_get_osfhandle(fd) == -1) {
+            return kIoFailed;
+        }
+    }
     _setmode(_fileno(stdin), _O_BINARY);
     const UINT input = GetConsoleCP();
     const UINT output = GetConsoleOutputCP();
     SetConsoleCP(CP_UTF8);
     SetConsoleOutputCP(CP_UTF8);
-    const Console console{ReadInput, [](std::string_view text) { Put(stdout, text); },
-                          [](std::string_view text) { Put(stderr, text); }};
+    const Console console{ReadInput, Write, Complain};
     const int status = Run(arguments, console);
     SetConsoleCP(input);
     SetConsoleOutputCP(output);

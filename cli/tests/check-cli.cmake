@@ -1,6 +1,6 @@
 # Runs quorvane-cli as one row of cli_cases.json says, through EMULATOR for a
 # program of another system, and checks what it writes and its exit status.
-#   cmake -DPROGRAM=quorvane-cli -DEMULATOR= -DTABLE=cli_cases.json -DROW=0 -P check-cli.cmake
+#   cmake -DPROGRAM=quorvane-cli -DEMULATOR= -DTABLE=cli_cases.json -DROW=0 -DDATA=dir -P check-cli.cmake
 file(READ "${TABLE}" table)
 string(JSON name GET "${table}" rows ${ROW} 0)
 string(JSON count LENGTH "${table}" rows ${ROW} 1)
@@ -9,6 +9,7 @@ if(count GREATER 0)
   math(EXPR last "${count} - 1")
   foreach(index RANGE ${last})
     string(JSON argument GET "${table}" rows ${ROW} 1 ${index})
+    string(REPLACE "@DATA@" "${DATA}" argument "${argument}")
     list(APPEND arguments "${argument}")
   endforeach()
 endif()
@@ -16,14 +17,23 @@ string(JSON input GET "${table}" rows ${ROW} 2)
 string(JSON expected GET "${table}" rows ${ROW} 3)
 string(JSON status GET "${table}" rows ${ROW} 4)
 string(JSON complaint GET "${table}" rows ${ROW} 5)
+string(JSON columns LENGTH "${table}" rows ${ROW})
+set(command ${EMULATOR} "${PROGRAM}" ${arguments})
+if(columns GREATER 6)  # a redirection of the shell's, on Linux
+  string(JSON redirection GET "${table}" rows ${ROW} 6)
+  set(command sh -c "exec \"$0\" \"$@\" ${redirection}" "${PROGRAM}" ${arguments})
+endif()
 
 string(RANDOM LENGTH 12 tag)
 set(stdin "${CMAKE_CURRENT_BINARY_DIR}/quorvane-cli-${tag}.in")
 file(WRITE "${stdin}" "${input}")
-execute_process(COMMAND ${EMULATOR} "${PROGRAM}" ${arguments}
+execute_process(COMMAND ${command} WORKING_DIRECTORY "${DATA}"
                 INPUT_FILE "${stdin}" OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE ran)
 file(REMOVE "${stdin}")
 string(REPLACE "\r\n" "\n" out "${out}")  # a Windows console program's line ends
+string(REPLACE "\r\n" "\n" err "${err}")
+string(REPLACE "${DATA}/" "" out "${out}")
+string(REPLACE "${DATA}/" "" err "${err}")
 
 set(failures "")
 if(expected MATCHES "^~")  # a pattern rather than the text itself

@@ -22,12 +22,11 @@ TEST(Offset, UndoesPointerInEveryBank) {
     for (const int type : {1, 2}) {
         for (std::uint32_t offset = 0x10; offset < 0x400010; ++offset) {
             const std::string hex = conversions::HexDigits32(static_cast<std::int32_t>(offset));
-            const std::string pointer = Answer({Command::Pointer, type, (offset & 1U) != 0, 0},
-                                               std::u16string(hex.begin(), hex.end()));
-            ASSERT_EQ(Answer({Command::Offset, type, true, (offset - 0x10) / 0x4000},
-                             std::u16string(pointer.begin(), pointer.end())),
-                      hex)
-                << "Type " << type << ", pointer " << pointer;
+            Request pointer{Command::Pointer, rom::Type(type), (offset & 1U) != 0};
+            const std::string stored = Answer(pointer, std::u16string(hex.begin(), hex.end())).text;
+            const Request back{Command::Offset, rom::Type(type), true, (offset - 0x10) / 0x4000};
+            ASSERT_EQ(Answer(back, std::u16string(stored.begin(), stored.end())).text, hex)
+                << "Type " << type << ", pointer " << stored;
         }
     }
 }

@@ -1,0 +1,44 @@
+// quorvane-cli's commands, each run from its options as getopt_long read
+// them; command_line.cpp reads them and says how to use each.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "console.h"
+#include "rom/address.h"
+
+// A command line that is wrong: its message; exit status 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Options {
+    std::optional<int> type;
+    std::optional<std::uint64_t> bankSize;
+    std::optional<std::uint64_t> base;
+    std::optional<std::uint64_t> bank;
+    std::optional<unsigned> codePage;
+    std::optional<std::string> table;
+    std::optional<std::string> pointerTo;
+    std::optional<std::string> text;
+    std::optional<std::string> relative;
+    std::optional<std::string> tableOut;
+    bool bytes = false;
+    bool trainer = false;
+    bool asWindow = false;
+    bool json = false;
+    std::vector<std::string> operands;
+};
+
+// The window of --type, or of --bank-size and --base; nothing where none
+// is given. Throws UsageError for a window that is none.
+std::optional<rom::BankWindow> WindowOf(const Options& options);
+
+// pointer, offset, word and text: an answer an input.
+int RunAnswers(Command command, const Options& options, const Console& console);
+int RunInfo(const Options& options, const Console& console);
+int RunFind(const Options& options, const Console& console);

@@ -1,0 +1,98 @@
+// A table's keys and texts as tries, and decoding by the longest key.
+#include <algorithm>
+
+#include "rom/numbers.h"
+#include "rom/table.h"
+
+namespace rom {
+
+std::int32_t Table::Trie::child(std::int32_t node, std::uint8_t byte) const {
+    if (node == 0) {
+        return root[byte];
+    }
+    const auto& next = nodes[static_cast<std::size_t>(node)].next;
+    const auto place = std::lower_bound(next.begin(), next.end(), std::make_pair(byte, INT32_MIN));
+    return place != next.end() && place->first == byte ? place->second : -1;
+}
+
+std::int32_t Table::Trie::add(std::string_view path) {
+    std::int32_t node = 0;
+    for (const char c : path) {
+        const auto byte = static_cast<std::uint8_t>(c);
+        std::int32_t next = child(node, byte);
+        if (next < 0) {
+            next = static_cast<std::int32_t>(nodes.size());
+            nodes.emplace_back();
+            if (node == 0) {
+                root[byte] = next;
+            } else {
+                auto& links = nodes[static_cast<std::size_t>(node)].next;
+                links.insert(std::lower_bound(links.begin(), links.end(),
+                                              std::make_pair(byte, INT32_MIN)),
+                             {byte, next});
+            }
+        }
+        node = next;
+    }
+    return node;
+}
+
+const TableEntry* Table::firstEnd() const {
+    const auto end = std::find_if(entries_.begin(), entries_.end(), [](const TableEntry& entry) {
+        return entry.kind == TableEntry::Kind::End;
+    });
+    return end == entries_.end() ? nullptr : &*end;
+}
+
+Decoded Table::decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd) const {
+    Decoded decoded;
+    std::size_t at = 0;
+    while (at < size) {
+        // The longest key here, unless an end token comes first.
+        const TableEntry* found = nullptr;
+        for (std::int32_t node = 0, depth = 0; at + static_cast<std::size_t>(depth) < size;) {
+            node = keys_.child(node, data[at + static_cast<std::size_t>(depth)]);
+            if (node < 0) {
+                break;
+            }
+            ++depth;
+            const std::int32_t entry = keys_.nodes[static_cast<std::size_t>(node)].entry;
+            if (entry >= 0) {
+                found = &entries_[static_cast<std::size_t>(entry)];
+                if (found->kind == TableEntry::Kind::End) {
+                    break;
+                }
+            }
+        }
+        if (found == nullptr) {
+            decoded.text += "<$" + ByteHex(data[at++]) + ">";
+            continue;
+        }
+        at += found->key.size();
+        if (found->kind == TableEntry::Kind::End) {
+            if (stopAtEnd) {
+                decoded.end = found;
+                break;
+            }
+            if (found->text.empty()) {
+                for (const std::uint8_t byte : found->key) {
+                    decoded.text += "<$" + ByteHex(byte) + ">";
+                }
+            }
+        }
+        decoded.text += found->text;
+        for (unsigned i = 0; i < found->parameters && at < size; ++i) {
+            decoded.text += "<$" + ByteHex(data[at++]) + ">";
+        }
+    }
+    decoded.size = at;
+    return decoded;
+}
+
+std::string WithoutLayoutBreaks(std::string_view text) {
+    std::string out(text);
+    out.erase(std::remove(out.begin(), out.end(), '\n'), out.end());
+    return out;
+}
+
+}  // namespace rom
