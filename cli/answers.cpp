@@ -49,9 +49,9 @@ std::string Pointer(const Request& request, std::u16string_view offsetText) {
         const std::optional<rom::CpuPlace> place =
             rom::PlaceOf(request.window, offset, request.trainer);
         if (!place) {
-            throw Refused("no byte of the game is at offset " + Hex32(offset) + ": the file's first " +
-                          std::to_string(rom::DataStart(request.trainer)) + " bytes are its " +
-                          (request.trainer ? "header and trainer" : "header"));
+            throw Refused("no byte of the game is at offset " + Hex32(offset) +
+                          ": the file's first " + std::to_string(rom::DataStart(request.trainer)) +
+                          " bytes are its " + (request.trainer ? "header and trainer" : "header"));
         }
         address = place->address;
     }
@@ -147,8 +147,7 @@ std::string Text(const Request& request, std::u16string_view input) {
         return TextOfCodes(input);
     }
     const std::vector<std::uint8_t> bytes = BytesOf(input);
-    return rom::WithoutLayoutBreaks(
-        request.table->decode(bytes.data(), bytes.size(), false).text);
+    return rom::WithoutLayoutBreaks(request.table->decode(bytes.data(), bytes.size(), false).text);
 }
 
 }  // namespace

@@ -14,10 +14,10 @@ enum class Command { Pointer, Offset, Word, Text };
 struct Request {
     Command command = Command::Pointer;
     rom::BankWindow window = rom::Type(1);
-    bool bytes = false;     // pointers as their two stored bytes, low byte first
-    std::uint64_t bank = 0;  // offset: the bank the pointer's address is in
-    bool trainer = false;    // a 512-byte trainer after the header
-    bool asWindow = false;   // numbers read as the window reads them
+    bool bytes = false;                 // pointers as their two stored bytes, low byte first
+    std::uint64_t bank = 0;             // offset: the bank the pointer's address is in
+    bool trainer = false;               // a 512-byte trainer after the header
+    bool asWindow = false;              // numbers read as the window reads them
     const rom::Table* table = nullptr;  // word and text: by this table
 };
 

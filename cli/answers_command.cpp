@@ -26,8 +26,9 @@ int RunAnswers(Command command, const Options& options, const Console& console) 
     }
     request.window = window.value_or(rom::Type(1));
     if (options.asWindow && (options.trainer || request.window.size != rom::Type(1).size)) {
-        throw UsageError("--as-window reads as the window does, which knows no trainer and no 8 KiB "
-                         "banks");
+        throw UsageError(
+            "--as-window reads as the window does, which knows no trainer and no 8 KiB "
+            "banks");
     }
     if (options.bank) {
         const std::uint64_t banks = kLargestProgram / request.window.size;

@@ -54,7 +54,8 @@ std::string TextOfCodes(std::u16string_view codes) {
                           " is not two or four hex digits");
         }
         // Four digits are a signed 16-bit value, as the window writes a code below "0".
-        const int less48 = end - at == 4 ? static_cast<std::int16_t>(value) : static_cast<int>(value);
+        const int less48 =
+            end - at == 4 ? static_cast<std::int16_t>(value) : static_cast<int>(value);
         const int code = less48 + 48;
         const auto found = CharacterOf().find(static_cast<std::int16_t>(code));
         if (code > 0xFF || code < INT16_MIN || found == CharacterOf().end()) {
@@ -73,7 +74,8 @@ std::string NoCodeWarning(std::u16string_view word) {
     std::u16string missing;
     for (std::size_t at = 0; at < word.size(); ++at) {
         const bool pair = word[at] >= 0xD800 && word[at] < 0xDC00 && at + 1 < word.size();
-        if (HasNoCode(word[at]) && missing.find(word.substr(at, pair ? 2 : 1)) == std::u16string::npos) {
+        if (HasNoCode(word[at]) &&
+            missing.find(word.substr(at, pair ? 2 : 1)) == std::u16string::npos) {
             missing += (missing.empty() ? u"" : u" ");
             missing += word.substr(at, pair ? 2 : 1);
         }
@@ -83,6 +85,7 @@ std::string NoCodeWarning(std::u16string_view word) {
         return {};
     }
     const conversions::CodePageChoice choice = conversions::CodePageInUse();
-    return EncodeUtf8(missing) + ": no code in Windows code page " + std::to_string(choice.codePage) +
+    return EncodeUtf8(missing) + ": no code in Windows code page " +
+           std::to_string(choice.codePage) +
            ", so each has the code of ?; choose another with --code-page N, or with LANG";
 }

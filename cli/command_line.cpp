@@ -58,17 +58,28 @@ struct CommandForm {
     std::vector<int> values;  // the options it takes
 };
 
-int Info(Command, const Options& options, const Console& console) { return RunInfo(options, console); }
-int Find(Command, const Options& options, const Console& console) { return RunFind(options, console); }
+int Info(Command, const Options& options, const Console& console) {
+    return RunInfo(options, console);
+}
+int Find(Command, const Options& options, const Console& console) {
+    return RunFind(options, console);
+}
 
 const std::vector<CommandForm> kCommands = {
-    {"pointer", Command::Pointer, RunAnswers, {kType, kBankSize, kBase, kTrainer, kBytes, kAsWindow}},
-    {"offset", Command::Offset, RunAnswers,
+    {"pointer",
+     Command::Pointer,
+     RunAnswers,
+     {kType, kBankSize, kBase, kTrainer, kBytes, kAsWindow}},
+    {"offset",
+     Command::Offset,
+     RunAnswers,
      {kType, kBankSize, kBase, kBank, kTrainer, kBytes, kAsWindow}},
     {"word", Command::Word, RunAnswers, {kCodePage, kTable}},
     {"text", Command::Text, RunAnswers, {kCodePage, kTable}},
     {"info", Command::Pointer, Info, {kJson}},
-    {"find", Command::Pointer, Find,
+    {"find",
+     Command::Pointer,
+     Find,
      {kPointerTo, kType, kBankSize, kBase, kText, kTable, kRelative, kTableOut}},
 };
 
@@ -100,8 +111,8 @@ void Set(Options& options, int value, const std::string& text) {
         try {
             return rom::ReadCount(text);
         } catch (const rom::NumberError&) {
-            throw UsageError(std::string(name) + " is a number, in decimal or in hex after 0x or $: " +
-                             Quoted(text));
+            throw UsageError(std::string(name) +
+                             " is a number, in decimal or in hex after 0x or $: " + Quoted(text));
         }
     };
     switch (value) {
@@ -181,9 +192,8 @@ std::optional<Options> Parse(const CommandForm& form, std::vector<std::string> a
             continue;
         }
         const std::string name = given.substr(2, given.find('=') - 2);
-        const auto known = std::find_if(table.begin(), table.end() - 1, [&](const option& each) {
-            return name == each.name;
-        });
+        const auto known = std::find_if(table.begin(), table.end() - 1,
+                                        [&](const option& each) { return name == each.name; });
         if (known == table.end() - 1) {
             throw UsageError("the " + std::string(form.name) + " command has no option --" + name);
         }
@@ -197,14 +207,16 @@ std::optional<Options> Parse(const CommandForm& form, std::vector<std::string> a
     opterr = 0;  // the messages are the program's own
     optind = 0;  // from the start, whatever was read before
     const int count = static_cast<int>(arguments.size());
-    for (int value = 0; (value = getopt_long(count, argv.data(), ":", table.data(), nullptr)) != -1;) {
+    for (int value = 0;
+         (value = getopt_long(count, argv.data(), ":", table.data(), nullptr)) != -1;) {
         if (value == '?') {
             throw UsageError("the " + std::string(form.name) + " command has no option " +
                              Typed(argv, count) +
                              "; an input that begins with - goes after --, which ends the options");
         }
         if (value == ':') {
-            throw UsageError(std::string(argv[static_cast<std::size_t>(optind - 1)]) + " needs a value");
+            throw UsageError(std::string(argv[static_cast<std::size_t>(optind - 1)]) +
+                             " needs a value");
         }
         if (value == kHelp) {
             return std::nullopt;
@@ -242,7 +254,8 @@ std::optional<rom::BankWindow> WindowOf(const Options& options) {
                          rom::Dollar(*options.base));
     }
     if (*options.bankSize == 16) {
-        throw UsageError("16 KiB banks are seen at $8000 or $C000, not " + rom::Dollar(*options.base));
+        throw UsageError("16 KiB banks are seen at $8000 or $C000, not " +
+                         rom::Dollar(*options.base));
     }
     throw UsageError("--bank-size is 16 or 8, not " + std::to_string(*options.bankSize));
 }
@@ -273,9 +286,9 @@ int Run(const std::vector<std::string>& arguments, const Console& console) {
             }
             return form.run(form.command, *options, console);
         }
-        throw UsageError(first.empty()
-                             ? "a command is needed: " + std::string(kCommandNames)
-                             : "there is no command " + first + "; the commands are " + kCommandNames);
+        throw UsageError(first.empty() ? "a command is needed: " + std::string(kCommandNames)
+                                       : "there is no command " + first + "; the commands are " +
+                                             kCommandNames);
     } catch (const UsageError& error) {
         console.complain("quorvane-cli: " + std::string(error.what()) +
                          "\nRun 'quorvane-cli --help' for more information.\n");

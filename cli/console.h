@@ -13,10 +13,10 @@
 
 // The exit statuses of every command.
 enum Status : int {
-    kDone = 0,        // all done
-    kRefused = 1,     // an input or a file's content was refused; the rest answered
-    kUsage = 2,       // the command line itself is wrong
-    kIoFailed = 74,   // a read or write failed part way, as sysexits names it
+    kDone = 0,       // all done
+    kRefused = 1,    // an input or a file's content was refused; the rest answered
+    kUsage = 2,      // the command line itself is wrong
+    kIoFailed = 74,  // a read or write failed part way, as sysexits names it
 };
 
 // A standard stream or a file that failed part way: "standard output: No

@@ -84,9 +84,9 @@ std::string ReadText(const std::string& path) {
 bool SameFile(const std::string& a, const std::string& b) {
 #ifdef _WIN32
     const auto id = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-        HANDLE file = CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                  FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        HANDLE file = CreateFileW(Wide(path).c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             return false;
         }
@@ -137,8 +137,9 @@ void Outputs::add(const std::string& path, const std::string& content) {
     }
     pending_.push_back({temporary, path});
     for (std::size_t done = 0; done < content.size();) {
-        const auto count = write(fd, content.data() + done,
-                                 static_cast<unsigned>(std::min<std::size_t>(content.size() - done, 1U << 30U)));
+        const auto count =
+            write(fd, content.data() + done,
+                  static_cast<unsigned>(std::min<std::size_t>(content.size() - done, 1U << 30U)));
         if (count < 0 && errno == EINTR) {
             continue;
         }

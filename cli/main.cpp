@@ -18,7 +18,8 @@
 namespace {
 
 void Write(std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+        std::fflush(stdout) == 0) {
         return;
     }
     if (errno == EPIPE) {  // where SIGPIPE is ignored: end as it would have ended us

@@ -18,7 +18,8 @@
 namespace {
 
 void Write(std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
+        std::fflush(stdout) != 0) {
         throw IoError(std::string("standard output: ") + std::strerror(errno));
     }
 }

@@ -40,7 +40,8 @@ std::string Json(std::string_view text) {
 }
 
 std::string Size(std::uint64_t bytes) {
-    return bytes % 1024 == 0 ? std::to_string(bytes / 1024) + " KiB" : std::to_string(bytes) + " bytes";
+    return bytes % 1024 == 0 ? std::to_string(bytes / 1024) + " KiB"
+                             : std::to_string(bytes) + " bytes";
 }
 
 std::string Describe(const std::string& path, const rom::Rom& rom, bool json) {
@@ -53,33 +54,38 @@ std::string Describe(const std::string& path, const rom::Rom& rom, bool json) {
     const std::string dataCrc = rom::Crc32Hex(hasher.crc32(data, dataSize));
     const std::string dataSha = rom::Sha1Hex(hasher.sha1(data, dataSize));
     const std::string kind = h.kind == rom::Header::Kind::Nes2 ? "NES 2.0" : "iNES";
-    const std::string mirroring = h.fourScreen ? "four-screen" : h.vertical ? "vertical" : "horizontal";
+    const std::string mirroring = h.fourScreen ? "four-screen"
+                                  : h.vertical ? "vertical"
+                                               : "horizontal";
     const std::string name = rom::MapperName(h.mapper);
     const auto yes = [](bool flag) { return flag ? "yes" : "no"; };
     const auto truth = [](bool flag) { return flag ? "true" : "false"; };
     if (json) {
-        return "{\"file\":" + Json(path) + ",\"header\":\"" + kind + "\",\"dirty\":" + truth(h.dirty) +
-               ",\"prgSize\":" + std::to_string(h.prgSize) +
+        return "{\"file\":" + Json(path) + ",\"header\":\"" + kind +
+               "\",\"dirty\":" + truth(h.dirty) + ",\"prgSize\":" + std::to_string(h.prgSize) +
                ",\"prgBanks\":" + std::to_string(rom.prgBanks(0x4000)) +
-               ",\"chrSize\":" + std::to_string(h.chrSize) + ",\"chrRam\":" + truth(h.chrSize == 0) +
-               ",\"mapper\":" + std::to_string(h.mapper) + ",\"mapperName\":" + Json(name) +
-               ",\"submapper\":" + std::to_string(h.submapper) + ",\"trainer\":" + truth(h.trainer) +
-               ",\"battery\":" + truth(h.battery) + ",\"mirroring\":\"" + mirroring +
-               "\",\"fileCrc32\":\"" + fileCrc + "\",\"fileSha1\":\"" + fileSha +
-               "\",\"dataCrc32\":\"" + dataCrc + "\",\"dataSha1\":\"" + dataSha + "\"}\n";
+               ",\"chrSize\":" + std::to_string(h.chrSize) +
+               ",\"chrRam\":" + truth(h.chrSize == 0) + ",\"mapper\":" + std::to_string(h.mapper) +
+               ",\"mapperName\":" + Json(name) + ",\"submapper\":" + std::to_string(h.submapper) +
+               ",\"trainer\":" + truth(h.trainer) + ",\"battery\":" + truth(h.battery) +
+               ",\"mirroring\":\"" + mirroring + "\",\"fileCrc32\":\"" + fileCrc +
+               "\",\"fileSha1\":\"" + fileSha + "\",\"dataCrc32\":\"" + dataCrc +
+               "\",\"dataSha1\":\"" + dataSha + "\"}\n";
     }
     std::string mapper = std::to_string(h.mapper);
     if (h.kind == rom::Header::Kind::Nes2) {
         mapper += ", submapper " + std::to_string(h.submapper);
     }
-    return path + "\n  header:    " + kind + (h.dirty ? ", dirty: the mapper from byte 6 alone" : "") +
+    return path + "\n  header:    " + kind +
+           (h.dirty ? ", dirty: the mapper from byte 6 alone" : "") +
            "\n  PRG-ROM:   " + Size(h.prgSize) + ", " + std::to_string(rom.prgBanks(0x4000)) +
-           " banks of 16 KiB\n  CHR-ROM:   " + (h.chrSize == 0 ? "none: CHR RAM" : Size(h.chrSize)) +
-           "\n  mapper:    " + mapper + (name.empty() ? "" : " (" + name + ")") +
-           "\n  trainer:   " + yes(h.trainer) + "\n  battery:   " + yes(h.battery) +
-           "\n  mirroring: " + mirroring + "\n  file:      CRC32 " + fileCrc + "  SHA-1 " + fileSha +
-           "\n  data:      CRC32 " + dataCrc + "  SHA-1 " + dataSha +
-           " (after the header" + (h.trainer ? " and trainer" : "") + ")\n";
+           " banks of 16 KiB\n  CHR-ROM:   " +
+           (h.chrSize == 0 ? "none: CHR RAM" : Size(h.chrSize)) + "\n  mapper:    " + mapper +
+           (name.empty() ? "" : " (" + name + ")") + "\n  trainer:   " + yes(h.trainer) +
+           "\n  battery:   " + yes(h.battery) + "\n  mirroring: " + mirroring +
+           "\n  file:      CRC32 " + fileCrc + "  SHA-1 " + fileSha + "\n  data:      CRC32 " +
+           dataCrc + "  SHA-1 " + dataSha + " (after the header" +
+           (h.trainer ? " and trainer" : "") + ")\n";
 }
 
 int Complain(const Console& console, const std::string& message) {
@@ -112,7 +118,8 @@ int RunFind(const Options& options, const Console& console) {
         throw UsageError(options.operands.empty() ? "the find command needs a ROM"
                                                   : "the find command searches one ROM at a time");
     }
-    const int searches = (options.pointerTo ? 1 : 0) + (options.text ? 1 : 0) + (options.relative ? 1 : 0);
+    const int searches =
+        (options.pointerTo ? 1 : 0) + (options.text ? 1 : 0) + (options.relative ? 1 : 0);
     if (searches != 1) {
         throw UsageError("the find command needs one of --pointer-to, --text and --relative");
     }
@@ -137,8 +144,9 @@ int RunFind(const Options& options, const Console& console) {
     }
     std::optional<rom::RelativeWord> relative;
     if (options.relative && !(relative = rom::ReadRelativeWord(*options.relative))) {
-        throw UsageError("--relative takes a word of letters A-Z, or of digits alone, two or more: " +
-                         *options.relative);
+        throw UsageError(
+            "--relative takes a word of letters A-Z, or of digits alone, two or more: " +
+            *options.relative);
     }
     const std::string& path = options.operands[0];
     if (options.tableOut && SameFile(path, *options.tableOut)) {
@@ -192,8 +200,8 @@ int RunFind(const Options& options, const Console& console) {
         }
         console.write(out);
         if (count > 0) {
-            console.complain("quorvane-cli: " + std::to_string(count) + (count == 1 ? " hit" : " hits") +
-                             " in " + path + '\n');
+            console.complain("quorvane-cli: " + std::to_string(count) +
+                             (count == 1 ? " hit" : " hits") + " in " + path + '\n');
         }
         return kDone;
     } catch (const FileError& error) {

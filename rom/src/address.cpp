@@ -30,7 +30,9 @@ std::string RangeOf(const BankWindow& window) {
     return Dollar(window.base) + "-" + Dollar(window.base + window.size - 1);
 }
 
-std::uint64_t DataStart(bool trainer) { return conversions::kHeaderSize + (trainer ? kTrainerSize : 0); }
+std::uint64_t DataStart(bool trainer) {
+    return conversions::kHeaderSize + (trainer ? kTrainerSize : 0);
+}
 
 std::optional<std::uint64_t> FileOffsetOf(const BankWindow& window, std::uint64_t bank,
                                           std::uint32_t address, bool trainer) {
@@ -45,7 +47,8 @@ std::optional<CpuPlace> PlaceOf(const BankWindow& window, std::uint64_t offset, 
         return std::nullopt;
     }
     const std::uint64_t data = offset - DataStart(trainer);
-    return CpuPlace{data / window.size, static_cast<std::uint16_t>(window.base + data % window.size)};
+    return CpuPlace{data / window.size,
+                    static_cast<std::uint16_t>(window.base + data % window.size)};
 }
 
 }  // namespace rom

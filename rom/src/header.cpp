@@ -60,8 +60,7 @@ Header ReadHeader(const std::uint8_t* first16, std::uint64_t fileSize) {
     if (header.prgSize == 0) {
         throw RomError("its header gives no PRG-ROM (0 banks)");
     }
-    const std::uint64_t needed =
-        DataStart(header.trainer) + header.prgSize + header.chrSize;
+    const std::uint64_t needed = DataStart(header.trainer) + header.prgSize + header.chrSize;
     if (fileSize < needed) {
         throw RomError("its header gives " + std::to_string(needed) + " bytes (the header" +
                        (header.trainer ? ", a trainer" : "") + ", " + Size(header.prgSize) +
@@ -86,8 +85,7 @@ Rom ReadRom(Bytes file) {
             "bytes 12-15 of its header are not zero, as old tools left them: the mapper is read "
             "from byte 6 alone, as emulators read it");
     }
-    const std::uint64_t needed =
-        rom.prgStart() + rom.header.prgSize + rom.header.chrSize;
+    const std::uint64_t needed = rom.prgStart() + rom.header.prgSize + rom.header.chrSize;
     if (rom.file.size() > needed) {
         rom.notes.push_back("it is " + std::to_string(rom.file.size()) + " bytes long, " +
                             std::to_string(rom.file.size() - needed) +
@@ -98,10 +96,9 @@ Rom ReadRom(Bytes file) {
 
 std::string MapperName(unsigned mapper) {
     static const std::pair<unsigned, const char*> kNames[] = {
-        {0, "NROM"},  {1, "MMC1"},         {2, "UxROM"},         {3, "CNROM"},
-        {4, "MMC3"},  {5, "MMC5"},         {7, "AxROM"},         {9, "MMC2"},
-        {10, "MMC4"}, {11, "Color Dreams"}, {66, "GxROM"},        {69, "Sunsoft FME-7"},
-        {71, "Camerica"},
+        {0, "NROM"},   {1, "MMC1"},           {2, "UxROM"},     {3, "CNROM"}, {4, "MMC3"},
+        {5, "MMC5"},   {7, "AxROM"},          {9, "MMC2"},      {10, "MMC4"}, {11, "Color Dreams"},
+        {66, "GxROM"}, {69, "Sunsoft FME-7"}, {71, "Camerica"},
     };
     for (const auto& [number, name] : kNames) {
         if (number == mapper) {

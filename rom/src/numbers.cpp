@@ -94,8 +94,7 @@ std::uint64_t Read(const std::u32string& text) {
         if ((c | 0x20U) == U'h' && digits && marker == nullptr && rest == text.size()) {
             break;
         }
-        throw NumberError(Shown(c) + " at column " + std::to_string(i + 1) +
-                          " is not a hex digit");
+        throw NumberError(Shown(c) + " at column " + std::to_string(i + 1) + " is not a hex digit");
     }
     if (!digits) {
         throw NumberError(marker != nullptr ? std::string("no hex digit after the ") + marker

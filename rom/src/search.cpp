@@ -29,7 +29,8 @@ void Scan(const Program& program, const std::uint8_t* pattern, std::size_t size,
     }
     const std::uint8_t* const end = program.data + program.size - size + 1;
     for (const std::uint8_t* at = program.data;
-         (at = static_cast<const std::uint8_t*>(std::memchr(at, pattern[0], static_cast<std::size_t>(end - at)))) != nullptr;
+         (at = static_cast<const std::uint8_t*>(
+              std::memchr(at, pattern[0], static_cast<std::size_t>(end - at)))) != nullptr;
          ++at) {
         if (std::memcmp(at, pattern, size) == 0) {
             found(static_cast<std::size_t>(at - program.data));
@@ -54,9 +55,8 @@ std::vector<PointerHit> FindPointers(const Rom& rom, std::uint64_t target,
             hits.push_back({program.start + at, window, at / window.size, pattern[0], pattern[1]});
         });
     }
-    std::stable_sort(hits.begin(), hits.end(), [](const PointerHit& a, const PointerHit& b) {
-        return a.offset < b.offset;
-    });
+    std::stable_sort(hits.begin(), hits.end(),
+                     [](const PointerHit& a, const PointerHit& b) { return a.offset < b.offset; });
     return hits;
 }
 

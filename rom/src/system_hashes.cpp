@@ -18,8 +18,8 @@ public:
     [[nodiscard]] std::uint32_t crc32(const std::uint8_t* data, std::size_t size) const override {
         uLong crc = ::crc32(0L, Z_NULL, 0);
         while (size > 0) {  // zlib takes at most a uInt at a time
-            const auto part = static_cast<uInt>(
-                std::min<std::size_t>(size, std::numeric_limits<uInt>::max()));
+            const auto part =
+                static_cast<uInt>(std::min<std::size_t>(size, std::numeric_limits<uInt>::max()));
             crc = ::crc32(crc, data, part);
             data += part;
             size -= part;

@@ -27,9 +27,9 @@ std::int32_t Table::Trie::add(std::string_view path) {
                 root[byte] = next;
             } else {
                 auto& links = nodes[static_cast<std::size_t>(node)].next;
-                links.insert(std::lower_bound(links.begin(), links.end(),
-                                              std::make_pair(byte, INT32_MIN)),
-                             {byte, next});
+                links.insert(
+                    std::lower_bound(links.begin(), links.end(), std::make_pair(byte, INT32_MIN)),
+                    {byte, next});
             }
         }
         node = next;

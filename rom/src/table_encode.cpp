@@ -1,5 +1,6 @@
 // Encoding by a table in the fewest bytes: a shortest path over the text,
 // from its end back, that keeps only the encodings a decoder reads back.
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -65,12 +66,16 @@ public:
             std::int32_t node = 0;
             for (std::size_t depth = 0; depth + 1 < entry.key.size(); ++depth) {
                 node = table.keys_.child(node, entry.key[depth]);
-                prefixFree_ = prefixFree_ && table.keys_.nodes[static_cast<std::size_t>(node)].entry < 0;
+                prefixFree_ =
+                    prefixFree_ && table.keys_.nodes[static_cast<std::size_t>(node)].entry < 0;
             }
         }
     }
 
     std::vector<std::uint8_t> fewest() {
+        if (!prefixFree_) {
+            return fewestReadingBack();
+        }
         cost_[text_.size()] = 0;
         for (std::size_t at = text_.size(); at-- > 0;) {
             consider(at);
@@ -91,9 +96,8 @@ public:
             Step longest;
             match(at, [&](const Step& step) { longest = step.next != 0 ? step : longest; });
             if (longest.next == 0) {
-                throw EncodeError(ColumnOf(text_, at),
-                                  "no entry of the table stands for '" + CharacterAt(text_, at) +
-                                      "'");
+                throw EncodeError(ColumnOf(text_, at), "no entry of the table stands for '" +
+                                                           CharacterAt(text_, at) + "'");
             }
             append(longest, bytes);
             at = longest.next;
@@ -106,7 +110,7 @@ private:
     struct Step {
         std::int32_t entry = -1;  // -1: a raw byte
         std::uint8_t raw = 0;
-        std::size_t next = 0;       // where the text goes on; 0 where the step is not whole
+        std::size_t next = 0;        // where the text goes on; 0 where the step is not whole
         std::size_t parameters = 0;  // raw bytes after a control code, at next - 5 each
     };
 
@@ -119,27 +123,37 @@ private:
             return true;
         }
         bool any = false;
-        for (std::int32_t node = 0, depth = 0; at + static_cast<std::size_t>(depth) < text_.size();) {
-            node = table_.texts_.child(node, static_cast<std::uint8_t>(text_[at + static_cast<std::size_t>(depth)]));
+        for (std::int32_t node = 0, depth = 0;
+             at + static_cast<std::size_t>(depth) < text_.size();) {
+            node = table_.texts_.child(
+                node, static_cast<std::uint8_t>(text_[at + static_cast<std::size_t>(depth)]));
             if (node < 0) {
                 break;
             }
             ++depth;
-            const std::int32_t entry = table_.texts_.nodes[static_cast<std::size_t>(node)].entry;
-            if (entry < 0) {
+            const std::int32_t best = table_.texts_.nodes[static_cast<std::size_t>(node)].entry;
+            if (best < 0) {
                 continue;
             }
-            Step step{entry, 0, at + static_cast<std::size_t>(depth), 0};
-            const unsigned parameters = table_.entries_[static_cast<std::size_t>(entry)].parameters;
-            for (; step.parameters < parameters && RawAt(text_, step.next); ++step.parameters) {
-                step.next += kRawSize;
+            // One entry for a text does as well as any other unless keys begin
+            // with other keys.
+            const std::vector<std::int32_t>& all = table_.sameText_[static_cast<std::size_t>(node)];
+            const std::int32_t* const choices = prefixFree_ ? &best : all.data();
+            for (std::size_t choice = 0; choice < (prefixFree_ ? 1 : all.size()); ++choice) {
+                const std::int32_t entry = choices[choice];
+                Step step{entry, 0, at + static_cast<std::size_t>(depth), 0};
+                const unsigned parameters =
+                    table_.entries_[static_cast<std::size_t>(entry)].parameters;
+                for (; step.parameters < parameters && RawAt(text_, step.next); ++step.parameters) {
+                    step.next += kRawSize;
+                }
+                if (step.parameters < parameters) {
+                    lastControl_ = entry;
+                    step.next = 0;  // a control code without its parameter bytes
+                }
+                take(step);
+                any = true;
             }
-            if (step.parameters < parameters) {
-                lastControl_ = entry;
-                step.next = 0;  // a control code without its parameter bytes
-            }
-            take(step);
-            any = true;
         }
         return any;
     }
@@ -157,9 +171,9 @@ private:
     }
 
     std::uint64_t sizeOf(const Step& step) const {
-        return step.entry < 0
-                   ? 1
-                   : table_.entries_[static_cast<std::size_t>(step.entry)].key.size() + step.parameters;
+        return step.entry < 0 ? 1
+                              : table_.entries_[static_cast<std::size_t>(step.entry)].key.size() +
+                                    step.parameters;
     }
 
     std::size_t lineOf(const Step& step) const {
@@ -168,7 +182,8 @@ private:
 
     void consider(std::size_t at) {
         match(at, [&](const Step& step) {
-            if (step.next == 0 || cost_[step.next] == kNever || (!prefixFree_ && !readsBack(step))) {
+            if (step.next == 0 || cost_[step.next] == kNever ||
+                (!prefixFree_ && !readsBack(step))) {
                 return;
             }
             const std::uint64_t cost = sizeOf(step) + cost_[step.next];
@@ -179,17 +194,97 @@ private:
         });
     }
 
+    // Where a key begins with another's bytes, a step may read back with
+    // one way on and not with another: the shortest path over each place
+    // and its first step, keeping at each place every step in the order of
+    // (bytes, line).
+    struct State {
+        Step step;
+        std::uint64_t cost = kNever;
+        std::size_t next = 0;  // the state it goes on with, at step.next
+    };
+
+    std::vector<std::uint8_t> fewestReadingBack() {
+        std::vector<std::vector<State>> states(text_.size() + 1);
+        for (std::size_t at = text_.size(); at-- > 0;) {
+            std::vector<State>& here = states[at];
+            match(at, [&](const Step& step) {
+                if (step.next == 0) {
+                    return;
+                }
+                State state{step};
+                if (step.next == text_.size()) {
+                    if (readsBack(step, states, {})) {
+                        state.cost = sizeOf(step);
+                    }
+                } else {
+                    const std::vector<State>& after = states[step.next];
+                    for (std::size_t k = 0; k < after.size(); ++k) {
+                        if (readsBack(step, states, {step.next, k})) {
+                            state = {step, sizeOf(step) + after[k].cost, k};
+                            break;
+                        }
+                    }
+                }
+                if (state.cost != kNever) {
+                    here.push_back(state);
+                }
+            });
+            std::stable_sort(here.begin(), here.end(), [this](const State& a, const State& b) {
+                return a.cost != b.cost ? a.cost < b.cost : lineOf(a.step) < lineOf(b.step);
+            });
+        }
+        if (states[0].empty()) {
+            refuse();
+        }
+        std::vector<std::uint8_t> bytes;
+        for (std::size_t at = 0, k = 0; at < text_.size();) {
+            const State& state = states[at][k];
+            append(state.step, bytes);
+            at = state.step.next;
+            k = state.next;
+        }
+        return bytes;
+    }
+
+    // Whether the step reads back where the state at `then` (a place and
+    // its index there) follows it; none at the text's end.
+    bool readsBack(const Step& step, const std::vector<std::vector<State>>& states,
+                   std::pair<std::size_t, std::size_t> then) const {
+        std::vector<std::uint8_t>& bytes = following_;
+        bytes.clear();
+        append(step, bytes);
+        const std::size_t enough = bytes.size() + table_.longestKey_;
+        for (std::size_t at = then.first, k = then.second;
+             at != 0 && at < text_.size() && bytes.size() < enough;) {
+            const State& state = states[at][k];
+            append(state.step, bytes);
+            at = state.step.next;
+            k = state.next;
+        }
+        return decodesAs(step, bytes);
+    }
+
     // Whether a decoder, at the step's first byte, reads the step's key and
     // no other: no end token within it, no longer key over what follows.
     bool readsBack(const Step& step) const {
         std::vector<std::uint8_t>& bytes = following_;
         bytes.clear();
         append(step, bytes);
-        const std::size_t own = step.entry < 0 ? 1 : table_.entries_[static_cast<std::size_t>(step.entry)].key.size();
-        for (std::size_t at = step.next; at < text_.size() && bytes.size() < own + table_.longestKey_;
-             at = step_[at].next) {
+        const std::size_t own =
+            step.entry < 0 ? 1 : table_.entries_[static_cast<std::size_t>(step.entry)].key.size();
+        for (std::size_t at = step.next;
+             at < text_.size() && bytes.size() < own + table_.longestKey_; at = step_[at].next) {
             append(step_[at], bytes);
         }
+        return decodesAs(step, bytes);
+    }
+
+    // Whether a decoder reads the step's key first from `bytes`, the step's
+    // own and those after.
+    bool decodesAs(const Step& step, const std::vector<std::uint8_t>& bytes) const {
+        const std::size_t own =
+            step.entry < 0 ? 1 : table_.entries_[static_cast<std::size_t>(step.entry)].key.size();
         std::int32_t node = 0;
         for (std::size_t depth = 0; depth < bytes.size(); ++depth) {
             node = table_.keys_.child(node, bytes[depth]);
@@ -198,7 +293,8 @@ private:
             }
             const std::int32_t entry = table_.keys_.nodes[static_cast<std::size_t>(node)].entry;
             if (entry >= 0 && depth + 1 != own &&
-                (depth + 1 > own || table_.entries_[static_cast<std::size_t>(entry)].kind == TableEntry::Kind::End)) {
+                (depth + 1 > own ||
+                 table_.entries_[static_cast<std::size_t>(entry)].kind == TableEntry::Kind::End)) {
                 misread_ = entry;
                 misreadStep_ = step.entry;
                 return false;
@@ -236,15 +332,16 @@ private:
                                               std::to_string(control.parameters) +
                                               " parameter bytes, written <$XX>");
             }
-            throw EncodeError(column, "no entry of the table stands for '" +
-                                          CharacterAt(text_, furthest) + "'");
+            throw EncodeError(
+                column, "no entry of the table stands for '" + CharacterAt(text_, furthest) + "'");
         }
         const auto entry = [this](std::int32_t index) -> std::string {
             if (index < 0) {
                 return "a raw byte";
             }
             const TableEntry& named = table_.entries_[static_cast<std::size_t>(index)];
-            return "the entry of line " + std::to_string(named.line) + " (" + KeyHex(named.key) + ")";
+            return "the entry of line " + std::to_string(named.line) + " (" + KeyHex(named.key) +
+                   ")";
         };
         throw EncodeError(1, "no bytes for it read back as it: " + entry(misreadStep_) +
                                  " is read as " + entry(misread_) +
@@ -257,8 +354,8 @@ private:
     std::vector<Step> step_;           // the first step of those bytes
     bool prefixFree_ = true;
     mutable std::vector<std::uint8_t> following_;  // a step's bytes and those after, reused
-    mutable std::int32_t misread_ = -1;      // the entry a decoder read in another's place
-    mutable std::int32_t misreadStep_ = -1;  // that other entry
+    mutable std::int32_t misread_ = -1;            // the entry a decoder read in another's place
+    mutable std::int32_t misreadStep_ = -1;        // that other entry
     mutable std::int32_t lastControl_ = -1;
 };
 

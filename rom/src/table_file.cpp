@@ -11,7 +11,8 @@ bool IsHex(char c) {
 }
 
 unsigned HexValue(char c) {
-    return c <= '9' ? static_cast<unsigned>(c - '0') : (static_cast<unsigned>(c) | 0x20U) - 'a' + 10;
+    return c <= '9' ? static_cast<unsigned>(c - '0')
+                    : (static_cast<unsigned>(c) | 0x20U) - 'a' + 10;
 }
 
 bool IsUtf8(std::string_view text) {
@@ -158,11 +159,14 @@ Table Table::Read(std::string_view file) {
         table.keys_.nodes[static_cast<std::size_t>(key)].entry = index;
         const std::string text = WithoutLayoutBreaks(entry.text);
         if (!text.empty()) {
-            const std::int32_t place = table.texts_.add(text);
-            auto& node = table.texts_.nodes[static_cast<std::size_t>(place)];
+            const auto textNode = static_cast<std::size_t>(table.texts_.add(text));
+            table.sameText_.resize(table.texts_.nodes.size());
+            table.sameText_[textNode].push_back(index);
+            auto& node = table.texts_.nodes[textNode];
             // Of two entries with one text, the one of fewer bytes, else the first.
-            if (node.entry < 0 || entry.key.size() <
-                                      table.entries_[static_cast<std::size_t>(node.entry)].key.size()) {
+            if (node.entry < 0 ||
+                entry.key.size() <
+                    table.entries_[static_cast<std::size_t>(node.entry)].key.size()) {
                 node.entry = index;
             }
         }

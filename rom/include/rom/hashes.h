@@ -18,8 +18,7 @@ public:
     Hasher& operator=(const Hasher&) = delete;
     virtual ~Hasher() = default;
     // CRC-32 as zlib computes it (reflected polynomial 0xEDB88320).
-    [[nodiscard]] virtual std::uint32_t crc32(const std::uint8_t* data,
-                                              std::size_t size) const = 0;
+    [[nodiscard]] virtual std::uint32_t crc32(const std::uint8_t* data, std::size_t size) const = 0;
     [[nodiscard]] virtual Sha1 sha1(const std::uint8_t* data, std::size_t size) const = 0;
 };
 

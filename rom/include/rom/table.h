@@ -71,8 +71,7 @@ public:
     // is "<$XX>", as is each parameter byte of a control code. With
     // `stopAtEnd`, an end token ends the text (not written); without, it is
     // written as its text, or as "<$XX>" where it has none.
-    [[nodiscard]] Decoded decode(const std::uint8_t* data, std::size_t size,
-                                 bool stopAtEnd) const;
+    [[nodiscard]] Decoded decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd) const;
 
     // The fewest bytes that stand for `text` and decode back to it; between
     // encodings of equal length, the one whose entries come first in the
@@ -100,6 +99,8 @@ private:
     std::vector<TableEntry> entries_;
     Trie keys_;   // the entries' bytes
     Trie texts_;  // the entries' texts without layout line breaks
+    // Each text node's entries, where several have one text, in file order.
+    std::vector<std::vector<std::int32_t>> sameText_;
     std::size_t longestKey_ = 0;
 
     friend class TableBuilder;

@@ -1,0 +1,170 @@
+// Text tables: every form of the file and every fault by its line; decoding
+// by the longest key; encoding in the fewest bytes that read back.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "rom/table.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const char kEveryForm[] =
+    "\xEF\xBB\xBF# a comment, then a blank line\r\n"
+    "\n"
+    "0A=A\r\n"
+    "0B=B\n"
+    "0E=E\n"
+    "0D=D\n"
+    "17=N\n"
+    "1D=T\n"
+    "24= \n"
+    "30=TH\n"
+    "31=E \n"
+    "8081=the \n"
+    "*FE\n"
+    "$FD=<wait>,2\n"
+    "/FF\n"
+    "/FC=<end>\\n\n";
+
+std::string Decode(const rom::Table& table, const Bytes& bytes, bool stopAtEnd = false) {
+    return table.decode(bytes.data(), bytes.size(), stopAtEnd).text;
+}
+
+TEST(Table, DecodesByTheLongestKey) {
+    const rom::Table table = rom::Table::Read(kEveryForm);
+    const std::tuple<const char*, Bytes, std::string> rows[] = {
+        {"single and two-letter entries", {0x30, 0x31, 0x0E, 0x17, 0x0D}, "THE END"},
+        {"a two-byte key", {0x80, 0x81, 0x0A}, "the A"},
+        {"a byte no key starts", {0x0A, 0x99}, "A<$99>"},
+        {"the first byte of a two-byte key alone", {0x80, 0x0A}, "<$80>A"},
+        {"a line break and its layout", {0x0A, 0xFE, 0x0B}, "A<br>\nB"},
+        {"a control code's parameters raw", {0xFD, 0x0A, 0x0B, 0x0A}, "<wait><$0A><$0B>A"},
+        {"end tokens written, with and without text", {0x0A, 0xFF, 0xFC}, "A<$FF><end>\n"},
+    };
+    for (const auto& [name, bytes, text] : rows) {
+        EXPECT_EQ(Decode(table, bytes), text) << name;
+    }
+    const rom::Decoded ended = table.decode(Bytes{0x0A, 0xFF, 0x0B}.data(), 3, true);
+    EXPECT_EQ(ended.text, "A");
+    EXPECT_EQ(ended.size, 2U);
+    ASSERT_NE(ended.end, nullptr);
+    EXPECT_EQ(ended.end->line, 15U);
+    EXPECT_EQ(table.firstEnd()->line, 15U);
+}
+
+TEST(Table, EncodesInTheFewestBytes) {
+    const rom::Table table = rom::Table::Read(kEveryForm);
+    const std::tuple<const char*, std::string, Bytes> rows[] = {
+        {"two-letter entries where they save a byte", "THE END", {0x30, 0x31, 0x0E, 0x17, 0x0D}},
+        {"a raw byte", "A<$99>B", {0x0A, 0x99, 0x0B}},
+        {"a line break by its text", "A<br>B", {0x0A, 0xFE, 0x0B}},
+        {"a control code and its parameters", "<wait><$01><$02>", {0xFD, 0x01, 0x02}},
+        {"an end token by its text", "A<end>", {0x0A, 0xFC}},
+    };
+    for (const auto& [name, text, bytes] : rows) {
+        EXPECT_EQ(table.encode(text), bytes) << name;
+    }
+    // "TE" then "E " against "T", "E", "E ": the greedy "TH"-first choice
+    // loses where the shortest path does not.
+    const rom::Table dte = rom::Table::Read("01=A\n02=B\n03=C\n10=AB\n11=BC\n12=C\n");
+    EXPECT_EQ(dte.encodeGreedy("ABC"), (Bytes{0x10, 0x03}));
+    EXPECT_EQ(dte.encode("ABC"), (Bytes{0x01, 0x11})) << "equal lengths: the first lines";
+    const rom::Table skew = rom::Table::Read("01=A\n02=B\n03=C\n04=D\n10=AB\n11=BCD\n");
+    EXPECT_EQ(skew.encodeGreedy("ABCD"), (Bytes{0x10, 0x03, 0x04}));
+    EXPECT_EQ(skew.encode("ABCD"), (Bytes{0x01, 0x11}));
+}
+
+TEST(Table, RefusesWhatItCannotEncode) {
+    const rom::Table table = rom::Table::Read(kEveryForm);
+    const std::tuple<const char*, std::string, std::size_t, const char*> rows[] = {
+        {"a character no entry covers", "AB\xC3\xA9", 3,
+         "no entry of the table stands for '\xC3\xA9'"},
+        {"a control code without its parameters", "A<wait>B", 2, "followed by 2 parameter bytes"},
+    };
+    for (const auto& [name, text, column, fault] : rows) {
+        try {
+            ADD_FAILURE() << name << ": " << table.encode(text).size() << " bytes";
+        } catch (const rom::EncodeError& error) {
+            EXPECT_EQ(error.column(), column) << name;
+            EXPECT_NE(std::string(error.what()).find(fault), std::string::npos) << error.what();
+        }
+    }
+    // 01 then 02 reads back as 0102: the fewest bytes that read back instead.
+    const rom::Table prefix = rom::Table::Read("01=A\n02=B\n0102=X\n03=B\n");
+    EXPECT_EQ(prefix.encode("AB"), (Bytes{0x01, 0x03}));
+    const rom::Table trapped = rom::Table::Read("01=A\n02=B\n0102=X\n");
+    EXPECT_THROW(trapped.encode("AB"), rom::EncodeError);
+}
+
+TEST(Table, NamesEachFaultByItsLine) {
+    const std::tuple<const char*, std::string, std::size_t, const char*> rows[] = {
+        {"a line of no form", "0A=A\nhello\n", 2, "'h' is not a hex digit"},
+        {"no equals sign", "0A\n", 1, "no '=' after its bytes"},
+        {"an odd number of digits", "# c\n0A=A\n123=B\n", 3, "an odd number of hex digits: 123"},
+        {"the same bytes twice", "0A=A\n0B=B\n0a=C\n", 3, "the same bytes as line 1"},
+        {"an entry with no text", "0A=\n", 1, "has no text"},
+        {"a control code without its count", "$FD=<wait>\n", 1, "$HEX=label,N"},
+        {"not UTF-8", "0A=A\n0B=\xC3\x28\n", 2, "not UTF-8"},
+        {"a line break with text", "*FE=x\n", 1, "takes no text"},
+    };
+    for (const auto& [name, file, line, fault] : rows) {
+        try {
+            rom::Table::Read(file);
+            ADD_FAILURE() << name;
+        } catch (const rom::TableError& error) {
+            EXPECT_EQ(error.line(), line) << name;
+            EXPECT_NE(std::string(error.what()).find(fault), std::string::npos) << error.what();
+        }
+    }
+}
+
+// Random tables of letters, two-letter entries and keys that begin with
+// other keys, and random texts: what is encoded decodes back, and is never
+// longer than the greedy encoding.
+TEST(Table, EncodingReadsBackAndNeverLosesToGreedy) {
+    std::mt19937 random(20261208);
+    const std::string letters = "ABCDE ";
+    std::size_t encoded = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string file;
+        std::vector<std::string> keys;
+        for (std::size_t i = 0; i < letters.size(); ++i) {
+            keys.push_back(std::string(1, "0123456789"[i]) + "0");
+            file += keys.back() + "=" + letters[i] + "\n";
+        }
+        for (int i = 0; i < 8; ++i) {
+            const std::string text = {letters[random() % letters.size()], letters[random() % 5]};
+            std::string key = random() % 3 == 0 ? keys[random() % keys.size()] : "";
+            key += "A" + std::string(1, "0123456789ABCDEF"[i]);
+            file += key + "=" + text + "\n";
+            keys.push_back(key);
+        }
+        const rom::Table table = rom::Table::Read(file);
+        for (int t = 0; t < 20; ++t) {
+            std::string text;
+            for (std::size_t n = random() % 16; n > 0; --n) {
+                text += letters[random() % letters.size()];
+            }
+            Bytes bytes;
+            try {
+                bytes = table.encode(text);
+            } catch (const rom::EncodeError& error) {
+                EXPECT_NE(std::string(error.what()).find("read back"), std::string::npos) << file;
+                continue;
+            }
+            ++encoded;
+            ASSERT_EQ(Decode(table, bytes), text) << file << text;
+            const Bytes greedy = table.encodeGreedy(text);
+            if (Decode(table, greedy) == text) {
+                EXPECT_LE(bytes.size(), greedy.size()) << file << text;
+            }
+        }
+    }
+    EXPECT_GT(encoded, 5000U);
+}
+
+}  // namespace
