@@ -20,7 +20,9 @@ const spacing = [
 // target a finger misses (below 24 by 24 px, an option counted with its
 // caption); and the window's size.
 function layout(phone) {
-  const controls = [...document.querySelectorAll('#Form1 > :not(#status, [role]), [role] > *')];
+  const controls = [
+    ...document.querySelectorAll('#title, #Form1 > :not(#status, [role]), [role] > *'),
+  ];
   const boxes = controls.map((control) => control.getBoundingClientRect());
   const target = (control, box) => {
     const caption = document.querySelector(`label[for=${control.id}]`);
