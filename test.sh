@@ -5,7 +5,7 @@
 #   3. the Windows build, cross-compiled, its tests run under Wine on a
 #      private X server, then its zip made;
 #   4. the page, built with Emscripten, its tests run in Chromium and Firefox;
-#   5. the fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 60);
+#   5. each fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 60);
 #   6. clang-format and clang-tidy over the project's own C++, Prettier and
 #      ESLint over its JavaScript, and the desktop entry and AppStream
 #      metainfo validated.
@@ -47,20 +47,29 @@ web_page() {
   quorvane_page_test_modules && xvfb-run -a -s "-screen 0 1280x1024x24" cmake --workflow --preset web
 }
 
-fuzz() {
-  cmake --preset fuzz >/dev/null && cmake --build --preset fuzz || return 1
-  local corpus status=0
+# Each libFuzzer target for a bounded time, from its seeds.
+fuzz_one() {
+  local target=$1 seeds=$2 corpus status=0
   corpus=$(mktemp -d)
   mkdir -p build/fuzz/findings
-  build/fuzz/conversions/fuzz/conversions_fuzz -max_total_time="${QUORVANE_FUZZ_SECONDS:-60}" \
-    -print_final_stats=1 -artifact_prefix=build/fuzz/findings/ \
-    "$corpus" conversions/fuzz/seeds 2>"$corpus.log" || status=1
+  echo "$(basename "$target"):"
+  "$target" -max_total_time="${QUORVANE_FUZZ_SECONDS:-60}" -print_final_stats=1 \
+    -artifact_prefix=build/fuzz/findings/ "$corpus" "$seeds" 2>"$corpus.log" || status=1
   grep -E '^(Done|stat::average_exec_per_sec)' "$corpus.log"
   if [ "$status" -ne 0 ]; then
     tail -n 40 "$corpus.log"
-    echo "conversions_fuzz: the input that broke it is in build/fuzz/findings/"
+    echo "$(basename "$target"): the input that broke it is in build/fuzz/findings/"
   fi
   rm -rf "$corpus" "$corpus.log"
+  return "$status"
+}
+
+fuzz() {
+  cmake --preset fuzz >/dev/null && cmake --build --preset fuzz || return 1
+  local status=0
+  fuzz_one build/fuzz/conversions/fuzz/conversions_fuzz conversions/fuzz/seeds || status=1
+  fuzz_one build/fuzz/rom/fuzz/header_fuzz rom/fuzz/seeds/header || status=1
+  fuzz_one build/fuzz/rom/fuzz/table_fuzz rom/fuzz/seeds/table || status=1
   return "$status"
 }
 
@@ -116,7 +125,7 @@ tidy_with() {
 
 static_checks() {
   local status=0 sources fuzz_sources bench_sources windows_sources web_sources other_sources
-  mapfile -t sources < <(sources_in conversions cli window app)
+  mapfile -t sources < <(sources_in conversions rom cli window app)
   if [ "${#sources[@]}" -eq 0 ]; then
     echo "no C++ sources found to check"
     return 1
@@ -125,13 +134,13 @@ static_checks() {
   clang-format --dry-run --Werror "${sources[@]}" || status=1
 
   # Each source against a build that compiles it with clang-compatible flags.
-  mapfile -t fuzz_sources < <(sources_in conversions/fuzz | grep '\.cpp$')
+  mapfile -t fuzz_sources < <(sources_in conversions/fuzz rom/fuzz | grep '\.cpp$')
   mapfile -t bench_sources < <(sources_in conversions/bench cli/bench window/qt/bench | grep '\.cpp$')
   mapfile -t windows_sources < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$' |
     grep -E '^(window/win32/|conversions/src/code_page/win32\.cpp$)|_win32\.cpp$')
   mapfile -t web_sources < <(sources_in window/web conversions/src/code_page/web.cpp | grep '\.cpp$')
   mapfile -t other_sources < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$' |
-    grep -v -E '^(conversions/fuzz|[^/]+/bench|window/[^/]+/bench|window/win32|window/web)/|code_page/(win32|web)\.cpp$|_win32\.cpp$')
+    grep -v -E '^(conversions/fuzz|rom/fuzz|[^/]+/bench|window/[^/]+/bench|window/win32|window/web)/|code_page/(win32|web)\.cpp$|_win32\.cpp$')
   echo "clang-tidy: ${#other_sources[@]} + ${#fuzz_sources[@]} + ${#bench_sources[@]}" \
     "+ ${#windows_sources[@]} (Windows) + ${#web_sources[@]} (page) files"
   tidy_with build/asan "${other_sources[@]}" || status=1

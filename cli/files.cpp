@@ -21,6 +21,13 @@ namespace {
 
 std::string Reason() { return std::strerror(errno); }
 
+// "path: what: why", as every message about a file reads.
+std::string About(const std::string& path, const char* what, const std::string& why) {
+    std::string message = path;
+    message.append(": ").append(what).append(": ").append(why);
+    return message;
+}
+
 #ifdef _WIN32
 std::wstring Wide(const std::string& path) {
     std::u16string units;
@@ -53,7 +60,7 @@ void Remove(const std::string& path) { unlink(path.c_str()); }
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     const int fd = Open(path, O_RDONLY);
     if (fd < 0) {
-        throw FileError(path + ": cannot be opened: " + Reason());
+        throw FileError(About(path, "cannot be opened", Reason()));
     }
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[1U << 16U];
@@ -65,7 +72,7 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
         if (count < 0) {
             const std::string reason = Reason();
             close(fd);
-            throw FileError(path + ": cannot be read: " + reason);
+            throw FileError(About(path, "cannot be read", reason));
         }
         if (count == 0) {
             break;
@@ -114,26 +121,25 @@ Outputs::~Outputs() {
 }
 
 void Outputs::add(const std::string& path, const std::string& content) {
-    const std::size_t slash = path.find_last_of(
 #ifdef _WIN32
-        "/\\"
+    const std::size_t slash = path.find_last_of("/\\");
 #else
-        "/"
+    const std::size_t slash = path.rfind('/');
 #endif
-    );
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     int fd = -1;
     std::string temporary;
     for (unsigned attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = folder + "." + name + ".quorvane-" + std::to_string(attempt);
+        temporary = folder;
+        temporary.append(".").append(name).append(".quorvane-").append(std::to_string(attempt));
         fd = Open(temporary, O_WRONLY | O_CREAT | O_EXCL);
         if (fd < 0 && errno != EEXIST) {
             break;
         }
     }
     if (fd < 0) {
-        throw IoError(path + ": cannot be written: " + Reason());
+        throw IoError(About(path, "cannot be written", Reason()));
     }
     pending_.push_back({temporary, path});
     for (std::size_t done = 0; done < content.size();) {
@@ -146,17 +152,17 @@ void Outputs::add(const std::string& path, const std::string& content) {
         if (count <= 0) {
             const std::string reason = Reason();
             close(fd);
-            throw IoError(path + ": cannot be written: " + reason);
+            throw IoError(About(path, "cannot be written", reason));
         }
         done += static_cast<std::size_t>(count);
     }
     if (Flush(fd) != 0) {
         const std::string reason = Reason();
         close(fd);
-        throw IoError(path + ": cannot be written to the disk: " + reason);
+        throw IoError(About(path, "cannot be written to the disk", reason));
     }
     if (close(fd) != 0) {
-        throw IoError(path + ": cannot be written: " + Reason());
+        throw IoError(About(path, "cannot be written", Reason()));
     }
 }
 
@@ -164,7 +170,7 @@ void Outputs::commit() {
     while (!pending_.empty()) {
         const Pending& file = pending_.front();
         if (!Replace(file.temporary, file.target)) {
-            throw IoError(file.target + ": cannot be written: " + Reason());
+            throw IoError(About(file.target, "cannot be written", Reason()));
         }
         pending_.erase(pending_.begin());
     }

@@ -16,7 +16,8 @@ rom::Rom Load(const std::string& path, const Console& console) {
     try {
         rom::Rom read = rom::ReadRom(ReadBytes(path));
         for (const std::string& note : read.notes) {
-            console.complain("quorvane-cli: " + path + ": note: " + note + '\n');
+            console.complain(
+                std::string("quorvane-cli: ").append(path).append(": note: ").append(note) + '\n');
         }
         return read;
     } catch (const rom::RomError& error) {

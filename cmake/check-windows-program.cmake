@@ -5,7 +5,7 @@
 # Windows build:
 #   cmake -DPROGRAM=quorvane.exe [-DKIND=console] -DOBJDUMP=... -DWINDRES=... -P check-windows-program.cmake
 cmake_minimum_required(VERSION 3.25)
-set(windows_dlls kernel32.dll user32.dll gdi32.dll comctl32.dll msvcrt.dll)
+set(windows_dlls kernel32.dll user32.dll gdi32.dll comctl32.dll msvcrt.dll bcrypt.dll)
 set(failures "")
 
 file(SIZE "${PROGRAM}" size)

@@ -3,7 +3,8 @@
 # those missing). Sourced by run.sh, test.sh and package.sh.
 
 # Building the program.
-# The ROM commands hash with zlib (CRC32) and libgcrypt (SHA-1).
+# The ROM commands hash with zlib (CRC32) and libgcrypt (SHA-1; on Windows,
+# Windows' own).
 quorvane_build_packages=(
   cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev zlib1g-dev libgcrypt20-dev
 )
@@ -13,8 +14,8 @@ quorvane_run_packages=("${quorvane_build_packages[@]}" fonts-dejavu-core qt6-way
 # Building the Windows program and testing it under Wine on a private X
 # server: the cross compiler, GoogleTest's sources, Wine and its fonts.
 quorvane_windows_packages=(
-  cmake ninja-build g++-mingw-w64-x86-64 libz-mingw-w64-dev libgcrypt-mingw-w64-dev
-  libgpg-error-mingw-w64-dev libgtest-dev wine wine64 fonts-wine xvfb xauth
+  cmake ninja-build g++-mingw-w64-x86-64 libz-mingw-w64-dev libgtest-dev wine wine64 fonts-wine
+  xvfb xauth
 )
 # Building the page (the core compiled to WebAssembly, the app's icons
 # rendered from the drawing by librsvg) and testing it in

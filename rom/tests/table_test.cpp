@@ -140,7 +140,7 @@ TEST(Table, EncodingReadsBackAndNeverLosesToGreedy) {
             const std::string text = {letters[random() % letters.size()], letters[random() % 5]};
             std::string key = random() % 3 == 0 ? keys[random() % keys.size()] : "";
             key += "A" + std::string(1, "0123456789ABCDEF"[i]);
-            file += key + "=" + text + "\n";
+            file.append(key).append("=").append(text).append("\n");
             keys.push_back(key);
         }
         const rom::Table table = rom::Table::Read(file);
