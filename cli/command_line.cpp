@@ -30,7 +30,15 @@ enum Value : int {
     kPointerTo = 'p',
     kText = 'x',
     kRelative = 'r',
-    kTableOut = 'o',
+    kTableOut = 'O',
+    kPointers = 'P',
+    kHigh = 'H',
+    kCount = 'C',
+    kOutput = 'o',
+    kSpace = 'S',
+    kPatch = 'a',
+    kFill = 'F',
+    kForce = 'y',
 };
 
 const option kAll[] = {
@@ -49,6 +57,14 @@ const option kAll[] = {
     {"text", required_argument, nullptr, kText},
     {"relative", required_argument, nullptr, kRelative},
     {"table-out", required_argument, nullptr, kTableOut},
+    {"pointers", required_argument, nullptr, kPointers},
+    {"high", required_argument, nullptr, kHigh},
+    {"count", required_argument, nullptr, kCount},
+    {"output", required_argument, nullptr, kOutput},
+    {"space", required_argument, nullptr, kSpace},
+    {"patch", required_argument, nullptr, kPatch},
+    {"fill", required_argument, nullptr, kFill},
+    {"force", no_argument, nullptr, kForce},
 };
 
 struct CommandForm {
@@ -63,6 +79,15 @@ int Info(Command, const Options& options, const Console& console) {
 }
 int Find(Command, const Options& options, const Console& console) {
     return RunFind(options, console);
+}
+int Dump(Command, const Options& options, const Console& console) {
+    return RunDump(options, console);
+}
+int Insert(Command, const Options& options, const Console& console) {
+    return RunInsert(options, console);
+}
+int Patch(Command, const Options& options, const Console& console) {
+    return RunPatch(options, console);
 }
 
 const std::vector<CommandForm> kCommands = {
@@ -81,10 +106,16 @@ const std::vector<CommandForm> kCommands = {
      Command::Pointer,
      Find,
      {kPointerTo, kType, kBankSize, kBase, kText, kTable, kRelative, kTableOut}},
+    {"dump",
+     Command::Pointer,
+     Dump,
+     {kTable, kPointers, kHigh, kCount, kType, kBankSize, kBase, kBank, kOutput}},
+    {"insert", Command::Pointer, Insert, {kOutput, kSpace, kPatch, kFill, kForce}},
+    {"patch", Command::Pointer, Patch, {kOutput}},
 };
 
 // The option a command was given as the user typed it: "--bnak", or a
-// whole "-8123" (no option is a single letter).
+// whole "-8123" (no option but -o is a single letter).
 std::string Typed(const std::vector<char*>& argv, int count) {
     if (optopt == 0) {
         const std::string given = argv[static_cast<std::size_t>(optind - 1)];
@@ -169,8 +200,37 @@ void Set(Options& options, int value, const std::string& text) {
         case kRelative:
             options.relative = text;
             break;
-        default:
+        case kTableOut:
             options.tableOut = text;
+            break;
+        case kPointers:
+            options.pointers = hex("--pointers");
+            break;
+        case kHigh:
+            options.high = hex("--high");
+            break;
+        case kCount:
+            options.count = count("--count");
+            break;
+        case kOutput:
+            options.output = text;
+            break;
+        case kSpace:
+            options.spaces.push_back(text);
+            break;
+        case kPatch:
+            options.patch = text;
+            break;
+        case kFill: {
+            const std::uint64_t byte = hex("--fill");
+            if (byte > 0xFF) {
+                throw UsageError("--fill is one byte, 00 to FF, not " + text);
+            }
+            options.fill = static_cast<std::uint8_t>(byte);
+            break;
+        }
+        default:
+            options.force = true;
     }
 }
 
@@ -207,8 +267,10 @@ std::optional<Options> Parse(const CommandForm& form, std::vector<std::string> a
     opterr = 0;  // the messages are the program's own
     optind = 0;  // from the start, whatever was read before
     const int count = static_cast<int>(arguments.size());
+    const bool output = std::count(form.values.begin(), form.values.end(), kOutput) > 0;
+    const char* const shortOptions = output ? ":o:" : ":";  // -o, as compilers name an output
     for (int value = 0;
-         (value = getopt_long(count, argv.data(), ":", table.data(), nullptr)) != -1;) {
+         (value = getopt_long(count, argv.data(), shortOptions, table.data(), nullptr)) != -1;) {
         if (value == '?') {
             throw UsageError("the " + std::string(form.name) + " command has no option " +
                              Typed(argv, count) +

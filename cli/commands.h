@@ -27,6 +27,14 @@ struct Options {
     std::optional<std::string> text;
     std::optional<std::string> relative;
     std::optional<std::string> tableOut;
+    std::optional<std::uint64_t> pointers;  // dump: the pointer table
+    std::optional<std::uint64_t> high;      // dump: a split table's high bytes
+    std::optional<std::uint64_t> count;
+    std::optional<std::string> output;  // -o
+    std::vector<std::string> spaces;    // --space, as given
+    std::optional<std::string> patch;
+    std::optional<std::uint8_t> fill;
+    bool force = false;
     bool bytes = false;
     bool trainer = false;
     bool asWindow = false;
@@ -42,3 +50,6 @@ std::optional<rom::BankWindow> WindowOf(const Options& options);
 int RunAnswers(Command command, const Options& options, const Console& console);
 int RunInfo(const Options& options, const Console& console);
 int RunFind(const Options& options, const Console& console);
+int RunDump(const Options& options, const Console& console);
+int RunInsert(const Options& options, const Console& console);
+int RunPatch(const Options& options, const Console& console);

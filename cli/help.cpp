@@ -93,6 +93,28 @@ const std::pair<const char*, std::string> kCommands[] = {
          "  --relative WORD      every place whose bytes step as the word's letters\n"
          "                       (A-Z) or digits step; the byte for A (or 0) there\n"
          "  --table-out T.tbl    the table that the first hit implies\n"},
+    {"dump",
+     std::string("dump ROM --table T.tbl --pointers OFFSET [--high OFFSET] --count N\n"
+                 "     (--type 1|2 | --bank-size 8 --base ADDR) --bank B [-o SCRIPT]\n") +
+         "dump: the script of the strings a pointer table points at, to edit and insert.\n"
+         "  --pointers OFFSET  the table: N pointers of two bytes, low byte first\n"
+         "  --high OFFSET      a split table: N low bytes at --pointers, N high bytes here\n"
+         "  --count N          how many pointers\n"
+         "  --bank B           the bank the pointers' addresses are in\n"
+         "  -o SCRIPT          the script's file, rather than standard output\n"},
+    {"insert",
+     "insert ROM SCRIPT... -o OUT.nes [--space START-END]... [--patch FILE.bps|FILE.ips]\n"
+     "       [--fill XX] [--force]\n"
+     "insert: each script's text encoded, laid out in the spaces its pointers reach,\n"
+     "and every pointer rewritten; nothing is written where the text does not fit.\n"
+     "  --space START-END  more room for strings, beside the scripts' @space lines\n"
+     "  --patch FILE       the patch from ROM to OUT too, BPS or IPS by its extension\n"
+     "  --fill XX          the byte for space that no string uses (else left as it was)\n"
+     "  --force            a script dumped from another ROM inserted all the same\n"},
+    {"patch",
+     "patch make ORIGINAL MODIFIED -o PATCH.bps|PATCH.ips | patch apply ROM PATCH -o OUT\n"
+     "patch: make a BPS or IPS patch, or apply one, BPS checked by its CRC32s and\n"
+     "carried across a rewritten NES header.\n"},
 };
 
 }  // namespace

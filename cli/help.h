@@ -3,7 +3,8 @@
 
 #include <string>
 
-inline constexpr char kCommandNames[] = "pointer, offset, word, text, info and find";
+inline constexpr char kCommandNames[] =
+    "pointer, offset, word, text, info, find, dump, insert and patch";
 
 std::string Help();
 

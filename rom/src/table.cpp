@@ -47,7 +47,12 @@ const TableEntry* Table::firstEnd() const {
 Decoded Table::decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd) const {
     Decoded decoded;
     std::size_t at = 0;
+    const auto piece = [&](std::size_t text, std::size_t bytes) {
+        decoded.pieces.push_back({text, decoded.text.size() - text, bytes, at - bytes});
+    };
     while (at < size) {
+        const std::size_t text = decoded.text.size();
+        const std::size_t bytes = at;
         // The longest key here, unless an end token comes first.
         const TableEntry* found = nullptr;
         for (std::int32_t node = 0, depth = 0; at + static_cast<std::size_t>(depth) < size;) {
@@ -66,14 +71,15 @@ Decoded Table::decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd
         }
         if (found == nullptr) {
             decoded.text += "<$" + ByteHex(data[at++]) + ">";
+            piece(text, bytes);
             continue;
+        }
+        if (found->kind == TableEntry::Kind::End && stopAtEnd) {
+            decoded.end = found;
+            break;
         }
         at += found->key.size();
         if (found->kind == TableEntry::Kind::End) {
-            if (stopAtEnd) {
-                decoded.end = found;
-                break;
-            }
             if (found->text.empty()) {
                 for (const std::uint8_t byte : found->key) {
                     decoded.text += "<$" + ByteHex(byte) + ">";
@@ -81,8 +87,10 @@ Decoded Table::decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd
             }
         }
         decoded.text += found->text;
+        piece(text, bytes);
         for (unsigned i = 0; i < found->parameters && at < size; ++i) {
             decoded.text += "<$" + ByteHex(data[at++]) + ">";
+            piece(decoded.text.size() - 5, at - 1);
         }
     }
     decoded.size = at;

@@ -50,7 +50,7 @@ TEST(Table, DecodesByTheLongestKey) {
     }
     const rom::Decoded ended = table.decode(Bytes{0x0A, 0xFF, 0x0B}.data(), 3, true);
     EXPECT_EQ(ended.text, "A");
-    EXPECT_EQ(ended.size, 2U);
+    EXPECT_EQ(ended.size, 1U);
     ASSERT_NE(ended.end, nullptr);
     EXPECT_EQ(ended.end->line, 15U);
     EXPECT_EQ(table.firstEnd()->line, 15U);

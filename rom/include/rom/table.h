@@ -48,12 +48,22 @@ struct TableEntry {
     std::size_t line = 0;
 };
 
-// What Decode read: the text, the bytes it took, and the end token that
-// ended it (nullptr where the bytes ran out first).
+// What Decode read: the text, the bytes it took (an end token that ended
+// it not counted), and that end token (nullptr where the bytes ran out
+// first).
 struct Decoded {
     std::string text;
     std::size_t size = 0;
     const TableEntry* end = nullptr;
+    // Each key's or raw byte's text and bytes, in order: where `text` and the
+    // bytes have each piece.
+    struct Piece {
+        std::size_t text;
+        std::size_t textSize;
+        std::size_t bytes;
+        std::size_t byteSize;
+    };
+    std::vector<Piece> pieces;
 };
 
 class Table {

@@ -1,0 +1,81 @@
+// A script: a game's text as a person edits it, in any editor. `@` lines
+// say where it came from and where its strings may lie; each entry, `<N>`,
+// holds the text of pointer N, follows another pointer (`<N> = <M>`), or
+// leaves it as it is (`<N> keep`).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rom/address.h"
+
+namespace rom {
+
+// A script's fault, at its line and column (counted in characters from 1).
+class ScriptError : public std::runtime_error {
+public:
+    ScriptError(std::size_t line, std::size_t column, const std::string& fault)
+        : std::runtime_error("line " + std::to_string(line) +
+                             (column > 0 ? ", column " + std::to_string(column) : "") + ": " +
+                             fault),
+          line_(line),
+          column_(column) {}
+    [[nodiscard]] std::size_t line() const { return line_; }
+    [[nodiscard]] std::size_t column() const { return column_; }
+
+private:
+    std::size_t line_;
+    std::size_t column_;
+};
+
+// Where a pointer table is and how its pointers are read.
+struct PointerTable {
+    std::uint64_t offset = 0;           // the first pointer, or the low bytes of a split table
+    std::optional<std::uint64_t> high;  // the high bytes of a split table
+    std::uint64_t count = 0;
+    BankWindow window = Type(1);
+    std::uint64_t bank = 0;
+};
+
+// Bytes from `first` to `last`, both included.
+struct Span {
+    std::uint64_t first;
+    std::uint64_t last;
+};
+
+struct ScriptEntry {
+    enum class Kind { Text, Same, Keep };
+    Kind kind = Kind::Text;
+    std::uint64_t index = 0;
+    std::uint64_t same = 0;  // Same: the pointer this one follows
+    std::string text;        // Text: its lines joined
+    std::size_t line = 0;    // of its <N>
+    // Each text line's number and where its text begins in `text`.
+    std::vector<std::pair<std::size_t, std::size_t>> lines;
+};
+
+struct Script {
+    std::string rom;
+    std::optional<std::uint32_t> crc32;  // of the ROM's data after the header and trainer
+    std::string table;
+    PointerTable pointers;
+    std::vector<Span> spaces;
+    std::vector<ScriptEntry> entries;  // in the order of their pointers
+};
+
+// Reads a script (UTF-8, LF or CR LF, a byte order mark skipped); throws
+// ScriptError for an unknown or malformed `@` line, a missing or repeated
+// entry, or one past the count.
+Script ReadScript(std::string_view text);
+
+// The `@` lines that say where a script came from.
+std::string ScriptHead(const Script& script);
+
+// The line and column of a place in an entry's text.
+std::pair<std::size_t, std::size_t> PlaceIn(const ScriptEntry& entry, std::size_t at);
+
+}  // namespace rom

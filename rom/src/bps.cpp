@@ -1,0 +1,243 @@
+// BPS patches: SourceRead where the files agree, SourceCopy and TargetCopy
+// where a run of bytes is found elsewhere, TargetRead for the rest.
+#include <algorithm>
+#include <cstring>
+
+#include "patch_formats.h"
+#include "rom/numbers.h"
+
+namespace rom {
+namespace {
+
+constexpr std::size_t kKey = 4;  // bytes hashed to find a copy
+constexpr std::size_t kBuckets = 1U << 18U;
+constexpr std::size_t kShortestRead = 4;  // a SourceRead this long pays for its number
+constexpr std::size_t kShortestCopy = 8;  // a copy this long pays for its number and offset
+
+void Number(Bytes& out, std::uint64_t n) {
+    for (;;) {
+        const auto x = static_cast<std::uint8_t>(n & 0x7FU);
+        n >>= 7U;
+        if (n == 0) {
+            out.push_back(0x80 | x);
+            return;
+        }
+        out.push_back(x);
+        --n;
+    }
+}
+
+void Signed(Bytes& out, std::int64_t n) {
+    Number(out, static_cast<std::uint64_t>(n < 0 ? -n : n) << 1U | (n < 0 ? 1U : 0U));
+}
+
+std::uint32_t KeyAt(const std::uint8_t* at) {
+    std::uint32_t key = 0;
+    std::memcpy(&key, at, kKey);
+    return (key * 2654435761U) >> 14U;
+}
+
+std::size_t Agreeing(const std::uint8_t* a, const std::uint8_t* b, std::size_t most) {
+    std::size_t n = 0;
+    while (n < most && a[n] == b[n]) {
+        ++n;
+    }
+    return n;
+}
+
+void Put32(Bytes& out, std::uint32_t value) {
+    for (unsigned shift = 0; shift < 32; shift += 8) {
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+}
+
+}  // namespace
+
+std::string NesMetadata(const Bytes& source, const Hasher& hasher) {
+    if (source.size() < 16 || std::memcmp(source.data(), "NES\x1A", 4) != 0) {
+        return {};
+    }
+    std::string header;
+    for (std::size_t i = 0; i < 16; ++i) {
+        header += ByteHex(source[i]);
+    }
+    return "<quorvane source-header=\"" + header + "\" source-data-crc32=\"" +
+           Crc32Hex(hasher.crc32(source.data() + 16, source.size() - 16)) + "\"/>";
+}
+
+Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher) {
+    Bytes out = {'B', 'P', 'S', '1'};
+    const std::string metadata = NesMetadata(source, hasher);
+    Number(out, source.size());
+    Number(out, target.size());
+    Number(out, metadata.size());
+    out.insert(out.end(), metadata.begin(), metadata.end());
+
+    std::vector<std::int64_t> inSource(kBuckets, -1);
+    for (std::size_t i = 0; i + kKey <= source.size(); ++i) {
+        inSource[KeyAt(&source[i])] = static_cast<std::int64_t>(i);
+    }
+    std::vector<std::int64_t> inTarget(kBuckets, -1);
+    std::size_t indexed = 0;  // target positions hashed so far
+    std::int64_t sourceCursor = 0;
+    std::int64_t targetCursor = 0;
+    std::size_t literal = 0;  // where the pending TargetRead begins
+    const auto flush = [&](std::size_t at) {
+        if (at > literal) {
+            Number(out, (at - literal - 1) << 2U | 1U);
+            out.insert(out.end(), target.begin() + static_cast<std::ptrdiff_t>(literal),
+                       target.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+    };
+    for (std::size_t at = 0; at < target.size();) {
+        const std::size_t left = target.size() - at;
+        const std::size_t read = at < source.size() ? Agreeing(&source[at], &target[at],
+                                                               std::min(left, source.size() - at))
+                                                    : 0;
+        std::size_t copy = 0;
+        std::int64_t from = -1;
+        bool fromTarget = false;
+        if (left >= kKey) {
+            const std::uint32_t key = KeyAt(&target[at]);
+            const std::int64_t s = inSource[key];
+            if (s >= 0) {
+                const auto place = static_cast<std::size_t>(s);
+                copy = Agreeing(&source[place], &target[at], std::min(left, source.size() - place));
+                from = s;
+            }
+            while (indexed < at) {
+                if (indexed + kKey <= target.size()) {
+                    inTarget[KeyAt(&target[indexed])] = static_cast<std::int64_t>(indexed);
+                }
+                ++indexed;
+            }
+            const std::int64_t t = inTarget[key];
+            if (t >= 0) {
+                const std::size_t found =
+                    Agreeing(&target[static_cast<std::size_t>(t)], &target[at], left);
+                if (found > copy) {
+                    copy = found, from = t, fromTarget = true;
+                }
+            }
+        }
+        if (read >= kShortestRead && read + kShortestCopy / 2 >= copy) {
+            flush(at);
+            Number(out, (read - 1) << 2U);
+            at += read;
+            literal = at;
+        } else if (copy >= kShortestCopy) {
+            flush(at);
+            Number(out, (copy - 1) << 2U | (fromTarget ? 3U : 2U));
+            std::int64_t& cursor = fromTarget ? targetCursor : sourceCursor;
+            Signed(out, from - cursor);
+            cursor = from + static_cast<std::int64_t>(copy);
+            at += copy;
+            literal = at;
+        } else {
+            ++at;
+        }
+    }
+    flush(target.size());
+    Put32(out, hasher.crc32(source.data(), source.size()));
+    Put32(out, hasher.crc32(target.data(), target.size()));
+    Put32(out, hasher.crc32(out.data(), out.size()));
+    return out;
+}
+
+Bytes ApplyBps(const Bytes& source, const Bytes& patch) {
+    std::size_t at = 4;
+    const auto fault = [] { return PatchError("the BPS patch is damaged: it runs past its end"); };
+    const std::size_t end = patch.size() - 12;
+    const auto byte = [&] {
+        if (at >= end) {
+            throw fault();
+        }
+        return patch[at++];
+    };
+    const auto number = [&] {
+        std::uint64_t n = 0;
+        std::uint64_t shift = 1;
+        for (int bytes = 0;; ++bytes) {
+            const std::uint8_t x = byte();
+            if (bytes > 9) {
+                throw PatchError("the BPS patch is damaged: a number of more than 64 bits");
+            }
+            n += (x & 0x7FU) * shift;
+            if ((x & 0x80U) != 0) {
+                return n;
+            }
+            shift <<= 7U;
+            n += shift;
+        }
+    };
+    const std::uint64_t sourceSize = number();
+    const std::uint64_t targetSize = number();
+    const std::uint64_t metadataSize = number();
+    if (sourceSize != source.size()) {
+        throw PatchError("the BPS patch is for a file of " + std::to_string(sourceSize) +
+                         " bytes, not " + std::to_string(source.size()));
+    }
+    if (metadataSize > end - at || targetSize > (std::uint64_t{1} << 32U)) {
+        throw fault();
+    }
+    at += static_cast<std::size_t>(metadataSize);
+    Bytes target;
+    target.reserve(static_cast<std::size_t>(targetSize));
+    std::uint64_t sourceCursor = 0;
+    std::uint64_t targetCursor = 0;
+    while (at < end) {
+        const std::uint64_t n = number();
+        const std::uint64_t length = (n >> 2U) + 1;
+        if (length > targetSize - target.size()) {
+            throw PatchError("the BPS patch is damaged: it writes past the file's end");
+        }
+        const auto signedNumber = [&] {
+            const std::uint64_t value = number();
+            const auto magnitude = static_cast<std::int64_t>(value >> 1U);
+            return (value & 1U) != 0 ? -magnitude : magnitude;
+        };
+        switch (n & 3U) {
+            case 0:  // SourceRead
+                if (target.size() + length > source.size()) {
+                    throw fault();
+                }
+                target.insert(target.end(),
+                              source.begin() + static_cast<std::ptrdiff_t>(target.size()),
+                              source.begin() + static_cast<std::ptrdiff_t>(target.size() + length));
+                break;
+            case 1:  // TargetRead
+                if (length > end - at) {
+                    throw fault();
+                }
+                target.insert(target.end(), patch.begin() + static_cast<std::ptrdiff_t>(at),
+                              patch.begin() + static_cast<std::ptrdiff_t>(at + length));
+                at += static_cast<std::size_t>(length);
+                break;
+            case 2:  // SourceCopy
+                sourceCursor += static_cast<std::uint64_t>(signedNumber());
+                if (sourceCursor > source.size() || length > source.size() - sourceCursor) {
+                    throw PatchError("the BPS patch is damaged: it copies from outside the file");
+                }
+                target.insert(target.end(),
+                              source.begin() + static_cast<std::ptrdiff_t>(sourceCursor),
+                              source.begin() + static_cast<std::ptrdiff_t>(sourceCursor + length));
+                sourceCursor += length;
+                break;
+            default:  // TargetCopy, a byte at a time: it may copy what it writes
+                targetCursor += static_cast<std::uint64_t>(signedNumber());
+                if (targetCursor >= target.size()) {
+                    throw PatchError("the BPS patch is damaged: it copies from outside the file");
+                }
+                for (std::uint64_t i = 0; i < length; ++i) {
+                    target.push_back(target[static_cast<std::size_t>(targetCursor++)]);
+                }
+        }
+    }
+    if (target.size() != targetSize) {
+        throw PatchError("the BPS patch is damaged: it gives " + std::to_string(target.size()) +
+                         " bytes of the " + std::to_string(targetSize) + " it names");
+    }
+    return target;
+}
+
+}  // namespace rom
