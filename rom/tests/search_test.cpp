@@ -2,18 +2,14 @@
 // game stores them, text by its table, and a relative search.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "rom/search.h"
+#include "rom_files.h"
 
 namespace {
 
-rom::Rom Load(const std::string& name) {
-    std::ifstream file(std::string(QUORVANE_TEST_ROMS) + "/" + name, std::ios::binary);
-    return rom::ReadRom(rom::Bytes(std::istreambuf_iterator<char>(file), {}));
-}
+rom::Rom Load(const std::string& name) { return TestRom(name); }
 
 TEST(Find, PointersOfEachTypeWhereTheGameStoresThem) {
     const rom::Rom game = Load("game.nes");

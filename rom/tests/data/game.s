@@ -1,6 +1,6 @@
 ; A small UxROM game's text, as a game keeps it: strings ended by $FF, a
-; table of pointers to them in bank 0, a message and its pointer in the
-; fixed bank, and the reset vectors. Built by ca65 and ld65 (game.cfg, or
+; table of pointers to them in bank 0, a split table in bank 1, a message
+; and its pointer in the fixed bank, and the reset vectors. Built by ca65 and ld65 (game.cfg, or
 ; trainer.cfg with TRAINER defined for a ROM with a trainer).
 
 .segment "HEADER"
@@ -41,8 +41,19 @@ hello:  .byte "HELLO WORLD", END
 the_end:
         .byte TH, E_, "END", END
 
+BREAK = $FE                             ; a line break in the game's text
+WAIT = $FD                              ; a control code and its one parameter
+
+; Bank 1 keeps its pointers split, the low bytes apart from the high, and a
+; string that is the tail of another.
 .segment "BANK1"
         .res 16, $EA
+lows:   .lobytes press, start, wait, item, start
+highs:  .hibytes press, start, wait, item, start
+press:  .byte "PRESS "
+start:  .byte "START", BREAK, "TO PLAY", END
+wait:   .byte WAIT, $05, "WAIT", END
+item:   .byte "ITEM ", END
 .segment "BANK2"
         .res 16, $EA
 

@@ -1,0 +1,226 @@
+// Dump, edit, insert, dump again: the texts come back as edited, with every
+// pointer rewritten, strings stored once, and each fault named.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "rom/dump.h"
+#include "rom_files.h"
+
+namespace {
+
+rom::Script Head(rom::PointerTable table) {
+    rom::Script head;
+    head.rom = "game.nes";
+    head.table = "game.tbl";
+    head.pointers = table;
+    return head;
+}
+
+const rom::PointerTable kBank0{0x20, std::nullopt, 3, rom::Type(1), 0};
+const rom::PointerTable kBank1{0x4020, 0x4025, 5, rom::Type(1), 1};
+const rom::PointerTable kFixed{0xC029, std::nullopt, 1, rom::Type(2), 3};
+
+// Each entry's text, with `=` followed: what a dump says, offsets and
+// comments aside.
+std::map<std::uint64_t, std::string> Texts(const rom::Script& script) {
+    std::map<std::uint64_t, std::string> texts;
+    for (const rom::ScriptEntry& entry : script.entries) {
+        std::uint64_t n = entry.index;
+        while (script.entries[n].kind == rom::ScriptEntry::Kind::Same) {
+            n = script.entries[n].same;
+        }
+        texts[entry.index] = script.entries[n].kind == rom::ScriptEntry::Kind::Keep
+                                 ? "keep"
+                                 : script.entries[n].text;
+    }
+    return texts;
+}
+
+rom::Script DumpOf(const rom::Rom& rom, const rom::PointerTable& table) {
+    return rom::ReadScript(rom::Dump(rom, TestTable(), Head(table)).script);
+}
+
+rom::Rom Inserted(const rom::Rom& rom, const std::vector<rom::Script>& scripts,
+                  const std::vector<rom::Span>& spaces = {}) {
+    const rom::Table table = TestTable();
+    std::vector<rom::Translation> translations;
+    for (const rom::Script& script : scripts) {
+        translations.push_back({&script, rom::EncodeScript(script, table)});
+    }
+    return rom::ReadRom(rom::Insert(rom, translations, spaces, std::nullopt).rom);
+}
+
+TEST(Dump, ReadsEachKindOfTableAndEscapesWhatAnEditorCouldChange) {
+    const rom::Rom game = TestRom("game.nes");
+    const rom::Dumped split = rom::Dump(game, TestTable(), Head(kBank1));
+    EXPECT_NE(
+        split.script.find("@pointers $4020 high $4025 count 5 type 1 bank 1\n@space $402A-$404A\n"),
+        std::string::npos);
+    EXPECT_NE(split.script.find("<3> $4045\n// ITEM \nITEM<$24>\n"), std::string::npos)
+        << "a space at a line's end";
+    EXPECT_NE(split.script.find("<4> = <1>\n"), std::string::npos) << "one string, two pointers";
+    EXPECT_NE(split.script.find("START<br>\nTO PLAY\n"), std::string::npos)
+        << "the line break's layout";
+    EXPECT_EQ(Texts(rom::ReadScript(split.script)),
+              (std::map<std::uint64_t, std::string>{{0, "PRESS START<br>TO PLAY"},
+                                                    {1, "START<br>TO PLAY"},
+                                                    {2, "<wait><$05>WAIT"},
+                                                    {3, "ITEM<$24>"},
+                                                    {4, "START<br>TO PLAY"}}));
+    // A pointer that cannot be followed: kept, with why, and the rest dumped.
+    rom::Rom broken = game;
+    broken.file[0x23] = 0xC0;  // pointer 1: $C022, outside Type 1's window
+    const rom::Dumped kept = rom::Dump(broken, TestTable(), Head(kBank0));
+    EXPECT_EQ(kept.kept, 1U);
+    EXPECT_NE(kept.script.find("<1> keep\n// $C022 is outside type 1's window, $8000-$BFFF\n"),
+              std::string::npos);
+    EXPECT_NE(kept.script.find("HELLO WORLD"), std::string::npos);
+}
+
+TEST(Insert, GivesBackTheEditedTextsThroughEveryKindOfTable) {
+    const rom::Rom game = TestRom("game.nes");
+    rom::Script bank0 = DumpOf(game, kBank0);
+    bank0.entries[0].text = "HI";
+    rom::Script bank1 = DumpOf(game, kBank1);
+    bank1.entries[3].text = "AN ITEM";
+    bank1.entries[2].text = "<wait><$09>NO";
+    rom::Script fixed = DumpOf(game, kFixed);
+    fixed.entries[0].text = "GO ON";
+    const rom::Rom out = Inserted(game, {bank0, bank1, fixed});
+    EXPECT_EQ(Texts(DumpOf(out, kBank0)), Texts(bank0));
+    EXPECT_EQ(Texts(DumpOf(out, kBank1)), Texts(bank1));
+    EXPECT_EQ(Texts(DumpOf(out, kFixed)), Texts(fixed));
+    EXPECT_EQ(out.file[0x26], 0x11) << "HI where HELLO WORLD was";
+    // Unchanged, a script gives its own texts back, and its ROM nearly byte for byte.
+    const rom::Rom same = Inserted(game, {DumpOf(game, kBank1)});
+    EXPECT_EQ(Texts(DumpOf(same, kBank1)), Texts(DumpOf(game, kBank1)));
+}
+
+TEST(Insert, StoresEqualStringsAndTailsOnce) {
+    const rom::Rom game = TestRom("game.nes");
+    rom::Script bank0 = DumpOf(game, kBank0);
+    bank0.entries[0].text = "A GOOD END";
+    bank0.entries[1].text = "END";  // the tail of entry 0, end token and all
+    bank0.entries[2].kind = rom::ScriptEntry::Kind::Text;
+    bank0.entries[2].text = "A GOOD END";
+    const rom::Table table = TestTable();
+    const std::vector<rom::Translation> translations = {{&bank0, rom::EncodeScript(bank0, table)}};
+    const rom::Inserted inserted = rom::Insert(game, translations, {}, 0x00);
+    ASSERT_EQ(inserted.banks.size(), 1U);
+    EXPECT_EQ(inserted.banks[0].shared, 2U);
+    EXPECT_EQ(inserted.banks[0].needed, 11U) << "A GOOD END: 10 bytes and its end token";
+    const rom::Bytes& file = inserted.rom;
+    EXPECT_EQ(file[0x20] | file[0x21] << 8, 0x8016);
+    EXPECT_EQ(file[0x22] | file[0x23] << 8, 0x8016 + 7) << "END inside A GOOD END";
+    EXPECT_EQ(file[0x24] | file[0x25] << 8, 0x8016);
+    EXPECT_EQ(file[0x26 + 11], 0x00) << "the unused space filled";
+}
+
+TEST(Insert, SpreadsTextOverRegionsAndCountsTheTrainer) {
+    const rom::Rom trained = TestRom("trainer.nes");
+    const rom::PointerTable table{0x220, std::nullopt, 3, rom::Type(1), 0};
+    rom::Script script = DumpOf(trained, table);
+    script.entries[0].text = "A STRING TOO LONG FOR ITS PLACE";
+    script.entries[2].kind = rom::ScriptEntry::Kind::Keep;
+    const rom::Rom out = Inserted(trained, {script}, {{0x300, 0x33F}});
+    EXPECT_EQ(Texts(DumpOf(out, table))[0], "A STRING TOO LONG FOR ITS PLACE");
+    EXPECT_EQ(out.file[0x220] | out.file[0x221] << 8, 0x8000 + 0x300 - 0x210)
+        << "in the second region";
+    EXPECT_EQ(out.file[0x224] | out.file[0x225] << 8, 0x8016) << "kept as it was";
+}
+
+TEST(Insert, RefusesWhatCannotBeDone) {
+    const rom::Rom game = TestRom("game.nes");
+    const rom::Script bank0 = DumpOf(game, kBank0);
+    rom::Script tooLong = bank0;
+    tooLong.entries[0].text = std::string(40, 'A');
+    const std::tuple<const char*, rom::Script, std::vector<rom::Span>, bool, const char*> rows[] = {
+        {"text that does not fit",
+         tooLong,
+         {},
+         false,
+         "bank 0, type 1: 47 bytes needed, 18 bytes in the spaces, 29 short"},
+        {"a space over the header", bank0, {{0x08, 0x18}}, true, "lies over the header"},
+        {"a space over the pointer table",
+         bank0,
+         {{0x1F, 0x21}},
+         true,
+         "over the pointer table at $20"},
+        {"a space no pointer reaches",
+         bank0,
+         {{0x4100, 0x41FF}},
+         true,
+         "in no bank the scripts' pointers reach"},
+        {"a space across a bank's end",
+         bank0,
+         {{0x3FF0, 0x4100}},
+         true,
+         "crosses the end of bank 0"},
+    };
+    const rom::Table table = TestTable();
+    for (const auto& [name, script, spaces, usage, fault] : rows) {
+        const std::vector<rom::Translation> translations = {
+            {&script, rom::EncodeScript(script, table)}};
+        try {
+            rom::Insert(game, translations, spaces, std::nullopt);
+            ADD_FAILURE() << name;
+        } catch (const rom::InsertError& error) {
+            EXPECT_EQ(error.usage(), usage) << name;
+            EXPECT_NE(std::string(error.what()).find(fault), std::string::npos)
+                << name << ": " << error.what();
+        }
+    }
+    rom::Script unknown = bank0;
+    unknown.entries[0].text = "HELLO, WORLD";
+    try {
+        rom::EncodeScript(unknown, table);
+        ADD_FAILURE() << "a comma";
+    } catch (const rom::ScriptError& error) {
+        EXPECT_EQ(error.column(), 6U);
+        EXPECT_NE(std::string(error.what()).find("','"), std::string::npos);
+    }
+}
+
+TEST(ReadScript, NamesEachFaultByLineAndColumn) {
+    const std::string head =
+        "@rom game.nes crc32=62FA3493\n@table game.tbl\n@pointers $20 count 2 type 1 bank 0\n";
+    const std::tuple<const char*, std::string, std::size_t, std::size_t, const char*> rows[] = {
+        {"an unknown @ line", "@tabel x\n", 1, 1, "an unknown @ line: @tabel"},
+        {"a malformed @pointers", "@table t\n@pointers $20 count 2 type 3 bank 0\n", 2, 1,
+         "type 1 or 2"},
+        {"a bad offset, by its column", "@table t\n@pointers $2G count 2 type 1 bank 0\n", 2, 11,
+         "'G' at column 3"},
+        {"a repeated entry", head + "<0>\nA\n<1>\nB\n<0>\nC\n", 8, 1,
+         "entry 0 again: it is at line 4"},
+        {"an entry past the count", head + "<0>\n<1>\n<2>\n", 6, 1, "past the table's 2 pointers"},
+        {"a missing entry", head + "<1> keep\n", 5, 0, "entry 0 is missing"},
+        {"an @ line among the entries", head + "<0>\n@space $26-$30\n<1> keep\n", 5, 1,
+         "before the first entry"},
+        {"text before the first entry", head + "HELLO\n<0>\n<1>\n", 4, 1,
+         "text before the first entry"},
+        {"a chain of = that goes round", head + "<0> = <1>\n<1> = <0>\n", 4, 0,
+         "round a chain of ="},
+        {"text under keep", head + "<0> keep\nHELLO\n<1>\n", 5, 1, "entry 0 takes no text"},
+    };
+    for (const auto& [name, text, line, column, fault] : rows) {
+        try {
+            rom::ReadScript(text);
+            ADD_FAILURE() << name;
+        } catch (const rom::ScriptError& error) {
+            EXPECT_EQ(error.line(), line) << name << ": " << error.what();
+            EXPECT_EQ(error.column(), column) << name << ": " << error.what();
+            EXPECT_NE(std::string(error.what()).find(fault), std::string::npos)
+                << name << ": " << error.what();
+        }
+    }
+    const rom::Script read = rom::ReadScript(
+        "\xEF\xBB\xBF" + head + "<1> $32 comment\r\nTHE \r\nEND\r\n// x\r\n<0> = <1>\r\n");
+    EXPECT_EQ(read.crc32, 0x62FA3493U);
+    EXPECT_EQ(read.rom, "game.nes");
+    EXPECT_EQ(read.entries[1].text, "THE END") << "lines joined, spaces kept, CR LF";
+    EXPECT_EQ(rom::PlaceIn(read.entries[1], 5), (std::pair<std::size_t, std::size_t>{6, 2}));
+}
+
+}  // namespace
