@@ -70,6 +70,8 @@ fuzz() {
   fuzz_one build/fuzz/conversions/fuzz/conversions_fuzz conversions/fuzz/seeds || status=1
   fuzz_one build/fuzz/rom/fuzz/header_fuzz rom/fuzz/seeds/header || status=1
   fuzz_one build/fuzz/rom/fuzz/table_fuzz rom/fuzz/seeds/table || status=1
+  fuzz_one build/fuzz/rom/fuzz/script_fuzz rom/fuzz/seeds/script || status=1
+  fuzz_one build/fuzz/rom/fuzz/patch_fuzz rom/fuzz/seeds/patch || status=1
   return "$status"
 }
 
