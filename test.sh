@@ -137,7 +137,7 @@ static_checks() {
 
   # Each source against a build that compiles it with clang-compatible flags.
   mapfile -t fuzz_sources < <(sources_in conversions/fuzz rom/fuzz | grep '\.cpp$')
-  mapfile -t bench_sources < <(sources_in conversions/bench cli/bench window/qt/bench | grep '\.cpp$')
+  mapfile -t bench_sources < <(sources_in conversions/bench rom/bench cli/bench window/qt/bench | grep '\.cpp$')
   mapfile -t windows_sources < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$' |
     grep -E '^(window/win32/|conversions/src/code_page/win32\.cpp$)|_win32\.cpp$')
   mapfile -t web_sources < <(sources_in window/web conversions/src/code_page/web.cpp | grep '\.cpp$')

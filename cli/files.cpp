@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -62,10 +63,19 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     if (fd < 0) {
         throw FileError(About(path, "cannot be opened", Reason()));
     }
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t chunk[1U << 16U];
+    // Room for the whole file at once, as its size says; more if it grows.
+    struct stat status {};
+    std::vector<std::uint8_t> bytes(fstat(fd, &status) == 0 && status.st_size > 0
+                                        ? static_cast<std::size_t>(status.st_size) + 1
+                                        : std::size_t{1} << 16U);
+    std::size_t size = 0;
     for (;;) {
-        const auto count = read(fd, chunk, sizeof chunk);
+        if (size == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
+        }
+        const auto count =
+            read(fd, bytes.data() + size,
+                 static_cast<unsigned>(std::min<std::size_t>(bytes.size() - size, 1U << 30U)));
         if (count < 0 && errno == EINTR) {
             continue;
         }
@@ -77,9 +87,10 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
         if (count == 0) {
             break;
         }
-        bytes.insert(bytes.end(), chunk, chunk + count);
+        size += static_cast<std::size_t>(count);
     }
     close(fd);
+    bytes.resize(size);
     return bytes;
 }
 

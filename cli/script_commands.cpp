@@ -179,9 +179,9 @@ int RunInsert(const Options& options, const Console& console) {
         }
         const rom::Rom rom = LoadRom(path);
         std::vector<rom::Translation> translations;
+        const std::uint32_t crc = DataCrc(rom);
         for (std::size_t i = 0; i < scripts.size(); ++i) {
             const std::string& script = options.operands[i + 1];
-            const std::uint32_t crc = DataCrc(rom);
             if (scripts[i].crc32 && *scripts[i].crc32 != crc && !options.force) {
                 return Refuse(console, script + ": dumped from a ROM whose data's CRC32 is " +
                                            rom::Crc32Hex(*scripts[i].crc32) + "; " + path +

@@ -11,6 +11,10 @@ namespace {
 
 constexpr std::size_t kKey = 4;  // bytes hashed to find a copy
 constexpr std::size_t kBuckets = 1U << 18U;
+// Every fourth place is hashed, the source's and the target's: a copy worth
+// its number is long enough to hold one, and is grown back from there.
+constexpr std::size_t kStride = 4;
+constexpr std::uint32_t kNone = 0xFFFFFFFFU;
 constexpr std::size_t kShortestRead = 4;  // a SourceRead this long pays for its number
 constexpr std::size_t kShortestCopy = 8;  // a copy this long pays for its number and offset
 
@@ -73,12 +77,12 @@ Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher) {
     Number(out, metadata.size());
     out.insert(out.end(), metadata.begin(), metadata.end());
 
-    std::vector<std::int64_t> inSource(kBuckets, -1);
-    for (std::size_t i = 0; i + kKey <= source.size(); ++i) {
-        inSource[KeyAt(&source[i])] = static_cast<std::int64_t>(i);
+    std::vector<std::uint32_t> inSource(kBuckets, kNone);
+    for (std::size_t i = 0; i + kKey <= source.size(); i += kStride) {
+        inSource[KeyAt(&source[i])] = static_cast<std::uint32_t>(i);
     }
-    std::vector<std::int64_t> inTarget(kBuckets, -1);
-    std::size_t indexed = 0;  // target positions hashed so far
+    std::vector<std::uint32_t> inTarget(kBuckets, kNone);
+    std::size_t indexed = 0;  // target places hashed so far
     std::int64_t sourceCursor = 0;
     std::int64_t targetCursor = 0;
     std::size_t literal = 0;  // where the pending TargetRead begins
@@ -95,28 +99,36 @@ Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher) {
                                                                std::min(left, source.size() - at))
                                                     : 0;
         std::size_t copy = 0;
+        std::size_t back = 0;  // bytes of the pending TargetRead the copy takes over
         std::int64_t from = -1;
         bool fromTarget = false;
-        if (left >= kKey) {
-            const std::uint32_t key = KeyAt(&target[at]);
-            const std::int64_t s = inSource[key];
-            if (s >= 0) {
-                const auto place = static_cast<std::size_t>(s);
-                copy = Agreeing(&source[place], &target[at], std::min(left, source.size() - place));
-                from = s;
-            }
-            while (indexed < at) {
-                if (indexed + kKey <= target.size()) {
-                    inTarget[KeyAt(&target[indexed])] = static_cast<std::int64_t>(indexed);
+        if (left >= kKey && read < kShortestRead) {
+            // A copy from a hashed place, grown back over the pending literal.
+            const auto grown = [&](const Bytes& bytes, std::size_t place, std::size_t most) {
+                std::size_t before = 0;
+                while (before < at - literal && before < place &&
+                       bytes[place - before - 1] == target[at - before - 1]) {
+                    ++before;
                 }
-                ++indexed;
+                return std::make_pair(before, Agreeing(&bytes[place], &target[at], most));
+            };
+            const std::uint32_t key = KeyAt(&target[at]);
+            if (const std::uint32_t s = inSource[key]; s != kNone) {
+                const auto [before, after] = grown(source, s, std::min(left, source.size() - s));
+                copy = before + after;
+                back = before;
+                from = static_cast<std::int64_t>(s - before);
             }
-            const std::int64_t t = inTarget[key];
-            if (t >= 0) {
-                const std::size_t found =
-                    Agreeing(&target[static_cast<std::size_t>(t)], &target[at], left);
-                if (found > copy) {
-                    copy = found, from = t, fromTarget = true;
+            for (; indexed + kKey <= at; indexed += kStride) {
+                inTarget[KeyAt(&target[indexed])] = static_cast<std::uint32_t>(indexed);
+            }
+            if (const std::uint32_t t = inTarget[key]; t != kNone) {
+                const auto [before, after] = grown(target, t, left);
+                if (before + after > copy) {
+                    copy = before + after;
+                    back = before;
+                    from = static_cast<std::int64_t>(t - before);
+                    fromTarget = true;
                 }
             }
         }
@@ -126,12 +138,12 @@ Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher) {
             at += read;
             literal = at;
         } else if (copy >= kShortestCopy) {
-            flush(at);
+            flush(at - back);
             Number(out, (copy - 1) << 2U | (fromTarget ? 3U : 2U));
             std::int64_t& cursor = fromTarget ? targetCursor : sourceCursor;
             Signed(out, from - cursor);
             cursor = from + static_cast<std::int64_t>(copy);
-            at += copy;
+            at += copy - back;
             literal = at;
         } else {
             ++at;

@@ -3,7 +3,6 @@
 // spaces the pointers reach, and every pointer rewritten.
 #include <algorithm>
 #include <map>
-#include <unordered_map>
 
 #include "rom/dump.h"
 #include "rom/numbers.h"
@@ -112,26 +111,27 @@ Inserted Insert(const Rom& rom, const std::vector<Translation>& translations,
         const auto bytesOf = [&](const std::pair<std::size_t, std::size_t>& s) -> const Bytes& {
             return *translations[s.first].strings[s.second];
         };
-        // Hosts: the strings that are no tail of another, longest first.
+        // Each string's host: itself, or a string it is the tail of. Sorted by
+        // their bytes read backwards, the strings a string is the tail of
+        // follow it at once.
         std::vector<std::size_t> order(pool.strings.size());
         for (std::size_t i = 0; i < order.size(); ++i) {
             order[i] = i;
         }
         std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return bytesOf(pool.strings[a]).size() > bytesOf(pool.strings[b]).size();
+            const Bytes& x = bytesOf(pool.strings[a]);
+            const Bytes& y = bytesOf(pool.strings[b]);
+            return std::lexicographical_compare(x.rbegin(), x.rend(), y.rbegin(), y.rend());
         });
-        std::unordered_map<std::string, std::pair<std::size_t, std::size_t>>
-            tails;  // tail: host, where
+        // inside[i]: the string i lies in, and where in it; nothing for a host.
         std::vector<std::optional<std::pair<std::size_t, std::size_t>>> inside(pool.strings.size());
-        for (const std::size_t i : order) {
-            const Bytes& bytes = bytesOf(pool.strings[i]);
-            const std::string key(bytes.begin(), bytes.end());
-            if (const auto host = tails.find(key); host != tails.end()) {
-                inside[i] = host->second;
-                continue;
-            }
-            for (std::size_t k = 0; k < key.size(); ++k) {
-                tails.emplace(key.substr(k), std::make_pair(i, k));
+        for (std::size_t k = order.size(); k-- > 1;) {
+            const Bytes& tail = bytesOf(pool.strings[order[k - 1]]);
+            const Bytes& next = bytesOf(pool.strings[order[k]]);
+            if (tail.size() <= next.size() &&
+                std::equal(tail.rbegin(), tail.rend(), next.rbegin())) {
+                const std::size_t host = inside[order[k]] ? inside[order[k]]->first : order[k];
+                inside[order[k - 1]] = {host, bytesOf(pool.strings[host]).size() - tail.size()};
             }
         }
         BankUse use{pool.name, 0, pool.holds, pool.strings.size(), 0};
