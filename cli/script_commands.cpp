@@ -40,7 +40,7 @@ std::uint32_t DataCrc(const rom::Rom& rom) {
 void CheckOutput(const std::string& output, const std::vector<std::string>& inputs) {
     for (const std::string& input : inputs) {
         if (SameFile(output, input)) {
-            throw UsageError(output + " is " + input +
+            throw UsageError(std::string(output).append(" is ").append(input) +
                              ", an input: write the output to another file");
         }
     }
@@ -183,10 +183,15 @@ int RunInsert(const Options& options, const Console& console) {
         for (std::size_t i = 0; i < scripts.size(); ++i) {
             const std::string& script = options.operands[i + 1];
             if (scripts[i].crc32 && *scripts[i].crc32 != crc && !options.force) {
-                return Refuse(console, script + ": dumped from a ROM whose data's CRC32 is " +
-                                           rom::Crc32Hex(*scripts[i].crc32) + "; " + path +
-                                           "'s is " + rom::Crc32Hex(crc) +
-                                           " (--force inserts it anyway)");
+                std::string message = script;
+                message.append(": dumped from a ROM whose data's CRC32 is ")
+                    .append(rom::Crc32Hex(*scripts[i].crc32))
+                    .append("; ")
+                    .append(path)
+                    .append("'s is ")
+                    .append(rom::Crc32Hex(crc))
+                    .append(" (--force inserts it anyway)");
+                return Refuse(console, message);
             }
             try {
                 translations.push_back({&scripts[i], rom::EncodeScript(scripts[i], tables[i])});

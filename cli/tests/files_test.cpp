@@ -33,7 +33,7 @@ std::map<std::string, std::string> Folder(const std::string& folder) {
     for (dirent* entry = readdir(dir); entry != nullptr; entry = readdir(dir)) {
         const std::string name = entry->d_name;
         if (name != "." && name != ".." && name != "sub") {
-            files[name] = Read(folder + "/" + name);
+            files[name] = Read(std::string(folder).append("/").append(name));
         }
     }
     closedir(dir);

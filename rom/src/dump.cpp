@@ -124,7 +124,7 @@ Dumped Dump(const Rom& rom, const Table& table, const Script& head) {
             }
         }
         if (!why.empty()) {
-            body += "\n" + number + " keep\n// " + why + "\n";
+            body.append("\n").append(number).append(" keep\n// ").append(why).append("\n");
             ++dumped.kept;
             continue;
         }
@@ -132,7 +132,7 @@ Dumped Dump(const Rom& rom, const Table& table, const Script& head) {
         std::string lines = Lines(decoded, file.data() + *offset);
         const TableEntry* first = table.firstEnd();
         if (decoded.end != first) {  // another end token: written, so that insert keeps it
-            if (lines.size() >= 1) {
+            if (!lines.empty()) {
                 lines.pop_back();
             }
             lines +=
@@ -140,7 +140,8 @@ Dumped Dump(const Rom& rom, const Table& table, const Script& head) {
                                            : WithoutLayoutBreaks(decoded.end->text)) +
                 "\n";
         }
-        body += "\n" + number + " " + Dollar(*offset) + "\n" + Comment(decoded.text) + lines;
+        body.append("\n").append(number).append(" ").append(Dollar(*offset)).append("\n");
+        body.append(Comment(decoded.text)).append(lines);
         strings.push_back({*offset, *offset + decoded.size + decoded.end->key.size() - 1});
     }
     // The runs of strings that lie end to end, or within each other.

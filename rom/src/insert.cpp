@@ -107,7 +107,8 @@ Inserted Insert(const Rom& rom, const std::vector<Translation>& translations,
     }
     bool short_ = false;
     std::string report;
-    for (auto& [start, pool] : pools) {
+    for (auto& banked : pools) {
+        Pool& pool = banked.second;
         const auto bytesOf = [&](const std::pair<std::size_t, std::size_t>& s) -> const Bytes& {
             return *translations[s.first].strings[s.second];
         };

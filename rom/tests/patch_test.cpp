@@ -31,7 +31,9 @@ Bytes Edited(std::mt19937& random, Bytes target) {
         const std::size_t at = target.empty() ? 0 : random() % target.size();
         switch (random() % 4) {
             case 0:
-                if (!target.empty()) target[at] = static_cast<std::uint8_t>(random());
+                if (!target.empty()) {
+                    target[at] = static_cast<std::uint8_t>(random());
+                }
                 break;
             case 1: {
                 const Bytes block(target.begin() + static_cast<std::ptrdiff_t>(at),

@@ -46,6 +46,7 @@ rom::Rom Inserted(const rom::Rom& rom, const std::vector<rom::Script>& scripts,
                   const std::vector<rom::Span>& spaces = {}) {
     const rom::Table table = TestTable();
     std::vector<rom::Translation> translations;
+    translations.reserve(scripts.size());
     for (const rom::Script& script : scripts) {
         translations.push_back({&script, rom::EncodeScript(script, table)});
     }
