@@ -22,7 +22,7 @@ std::string Hex32(std::uint64_t value) { return HexDigits32(static_cast<std::int
 std::uint64_t Number(std::u16string_view text, bool asWindow, const char* limits) {
     try {
         return asWindow ? static_cast<std::uint64_t>(conversions::HextoDec(text))
-                        : rom::ReadHex(text);
+                        : rom::ReadHex(EncodeUtf8(text));
     } catch (const conversions::ArithmeticOverflow&) {
         throw Refused(Overflow(limits));
     } catch (const rom::NumberTooLarge&) {
@@ -71,7 +71,7 @@ std::string FileOffset(const Request& request, std::u16string_view pointer) {
     std::uint64_t value = 0;
     try {
         value = request.asWindow ? static_cast<std::uint64_t>(conversions::HextoDec(pointer))
-                                 : rom::ReadHex(pointer);
+                                 : rom::ReadHex(EncodeUtf8(pointer));
     } catch (const conversions::ArithmeticOverflow&) {
         throw Refused("not an address in " + window);
     } catch (const rom::NumberTooLarge&) {

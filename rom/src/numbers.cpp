@@ -1,7 +1,9 @@
 #include "rom/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
+#include <vector>
 
 namespace rom {
 namespace {
@@ -32,49 +34,58 @@ std::optional<unsigned> DigitOf(char32_t c) {
 
 bool Blank(char32_t c) { return c == U' ' || c == U'\t'; }
 
-// A character as a message shows it: itself where it prints, else U+XXXX.
-std::string Shown(char32_t c) {
-    if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
-        std::string hex = "U+0000";
-        const std::string digits = Dollar(c).substr(1);
-        return hex.replace(hex.size() - digits.size(), digits.size(), digits);
+// A UTF-8 text's characters, each with its bytes.
+struct Character {
+    char32_t point;
+    std::string_view bytes;
+};
+
+std::vector<Character> Characters(std::string_view text) {
+    std::vector<Character> characters;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t point = length == 1 ? lead : lead & (0x7FU >> length);
+        for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
+            point = point << 6U | (static_cast<unsigned char>(text[i + k]) & 0x3FU);
+        }
+        characters.push_back({point, text.substr(i, length)});
+        i += length;
     }
-    std::string utf8;
-    if (c < 0x80) {
-        utf8 += static_cast<char>(c);
-    } else if (c < 0x800) {
-        utf8 += static_cast<char>(0xC0 | c >> 6U);
-        utf8 += static_cast<char>(0x80 | (c & 0x3FU));
-    } else if (c < 0x10000) {
-        utf8 += static_cast<char>(0xE0 | c >> 12U);
-        utf8 += static_cast<char>(0x80 | (c >> 6U & 0x3FU));
-        utf8 += static_cast<char>(0x80 | (c & 0x3FU));
-    } else {
-        utf8 += static_cast<char>(0xF0 | c >> 18U);
-        utf8 += static_cast<char>(0x80 | (c >> 12U & 0x3FU));
-        utf8 += static_cast<char>(0x80 | (c >> 6U & 0x3FU));
-        utf8 += static_cast<char>(0x80 | (c & 0x3FU));
-    }
-    return "'" + utf8 + "'";
+    return characters;
 }
 
-std::uint64_t Read(const std::u32string& text) {
+// A character as a message shows it: itself, or U+XXXX where it does not
+// print.
+std::string Shown(const Character& c) {
+    if (c.point < 0x20 || c.point == 0x7F || (c.point >= 0x80 && c.point < 0xA0)) {
+        const std::string digits = Dollar(c.point).substr(1);
+        return "U+" + std::string(4 - std::min<std::size_t>(digits.size(), 4), '0') + digits;
+    }
+    return "'" + std::string(c.bytes) + "'";
+}
+
+}  // namespace
+
+std::uint64_t ReadHex(std::string_view utf8) {
+    const std::vector<Character> text = Characters(utf8);
     std::size_t i = 0;
-    while (i < text.size() && Blank(text[i])) {
+    while (i < text.size() && Blank(text[i].point)) {
         ++i;
     }
     const char* marker = nullptr;
-    if (i < text.size() && text[i] == U'$') {
+    if (i < text.size() && text[i].point == U'$') {
         marker = "$";
         ++i;
-    } else if (i + 1 < text.size() && text[i] == U'0' && (text[i + 1] | 0x20U) == U'x') {
+    } else if (i + 1 < text.size() && text[i].point == U'0' &&
+               (text[i + 1].point | 0x20U) == U'x') {
         marker = "0x";
         i += 2;
     }
     std::uint64_t value = 0;
     bool digits = false;
     for (; i < text.size(); ++i) {
-        const char32_t c = text[i];
+        const char32_t c = text[i].point;
         if (Blank(c)) {
             continue;
         }
@@ -88,49 +99,20 @@ std::uint64_t Read(const std::u32string& text) {
             continue;
         }
         std::size_t rest = i + 1;
-        while (rest < text.size() && Blank(text[rest])) {
+        while (rest < text.size() && Blank(text[rest].point)) {
             ++rest;
         }
         if ((c | 0x20U) == U'h' && digits && marker == nullptr && rest == text.size()) {
             break;
         }
-        throw NumberError(Shown(c) + " at column " + std::to_string(i + 1) + " is not a hex digit");
+        throw NumberError(Shown(text[i]) + " at column " + std::to_string(i + 1) +
+                          " is not a hex digit");
     }
     if (!digits) {
         throw NumberError(marker != nullptr ? std::string("no hex digit after the ") + marker
                                             : std::string("no hex digit: the input is blank"));
     }
     return value;
-}
-
-}  // namespace
-
-std::uint64_t ReadHex(std::u16string_view text) {
-    std::u32string points;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10U) + (text[++i] - 0xDC00U);
-        }
-        points += c;
-    }
-    return Read(points);
-}
-
-std::uint64_t ReadHex(std::string_view text) {
-    std::u32string points;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = length == 1 ? lead : lead & (0x3FU >> (length - 1));
-        for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
-            c = c << 6U | (static_cast<unsigned char>(text[i + k]) & 0x3FU);
-        }
-        points += c;
-        i += length;
-    }
-    return Read(points);
 }
 
 std::uint64_t ReadCount(std::string_view text) {

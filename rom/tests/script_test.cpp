@@ -75,7 +75,7 @@ TEST(Dump, ReadsEachKindOfTableAndEscapesWhatAnEditorCouldChange) {
     broken.file[0x23] = 0xC0;  // pointer 1: $C022, outside Type 1's window
     const rom::Dumped kept = rom::Dump(broken, TestTable(), Head(kBank0));
     EXPECT_EQ(kept.kept, 1U);
-    EXPECT_NE(kept.script.find("<1> keep\n// $C022 is outside type 1's window, $8000-$BFFF\n"),
+    EXPECT_NE(kept.script.find("<1> keep\n// $C022 is outside Type 1's window, $8000-$BFFF\n"),
               std::string::npos);
     EXPECT_NE(kept.script.find("HELLO WORLD"), std::string::npos);
 }

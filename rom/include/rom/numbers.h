@@ -25,12 +25,10 @@ public:
 
 // Hex digits (full-width ones too), after one `$` or `0x` or before one
 // trailing `h`, with spaces or tabs around and between groups of digits:
-// "8123", "$8123", "0x8123", "8123h", " 81 23 ". Throws NumberError for
-// anything else, naming the first character that is no digit and its
-// column, counted in characters from 1, and NumberTooLarge for a value past 2^60 - 1.
-std::uint64_t ReadHex(std::u16string_view text);
-
-// The same for a UTF-8 text, as command lines and scripts give it.
+// "8123", "$8123", "0x8123", "8123h", " 81 23 ", of a UTF-8 text. Throws
+// NumberError for anything else, naming the first character that is no
+// digit and its column, counted in characters from 1, and NumberTooLarge
+// for a value past 2^60 - 1.
 std::uint64_t ReadHex(std::string_view text);
 
 // A decimal number, or a hex one after `0x` or `$`: counts and banks.
