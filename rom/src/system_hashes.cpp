@@ -1,12 +1,9 @@
-// zlib's CRC-32 and libgcrypt's SHA-1, both of which build for Linux and
-// for Windows alike.
+// The system hashes on Linux and the like: zlib's CRC-32 and libgcrypt's
+// SHA-1 (system_hashes_win32.cpp on Windows).
 #include "rom/system_hashes.h"
+#include "zlib_crc32.h"
 
 #include <gcrypt.h>
-#include <zlib.h>
-
-#include <algorithm>
-#include <limits>
 
 namespace rom {
 namespace {
@@ -16,15 +13,7 @@ public:
     SystemHashes() { gcry_check_version(nullptr); }
 
     [[nodiscard]] std::uint32_t crc32(const std::uint8_t* data, std::size_t size) const override {
-        uLong crc = ::crc32(0L, Z_NULL, 0);
-        while (size > 0) {  // zlib takes at most a uInt at a time
-            const auto part =
-                static_cast<uInt>(std::min<std::size_t>(size, std::numeric_limits<uInt>::max()));
-            crc = ::crc32(crc, data, part);
-            data += part;
-            size -= part;
-        }
-        return static_cast<std::uint32_t>(crc);
+        return ZlibCrc32(data, size);
     }
 
     [[nodiscard]] Sha1 sha1(const std::uint8_t* data, std::size_t size) const override {

@@ -5,13 +5,13 @@
 // clang-format off: bcrypt.h needs windows.h first
 #include <bcrypt.h>
 // clang-format on
-#include <zlib.h>
 
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
 
 #include "rom/system_hashes.h"
+#include "zlib_crc32.h"
 
 namespace rom {
 namespace {
@@ -19,15 +19,7 @@ namespace {
 class SystemHashes final : public Hasher {
 public:
     [[nodiscard]] std::uint32_t crc32(const std::uint8_t* data, std::size_t size) const override {
-        uLong crc = ::crc32(0L, Z_NULL, 0);
-        while (size > 0) {  // zlib takes at most a uInt at a time
-            const auto part =
-                static_cast<uInt>(std::min<std::size_t>(size, std::numeric_limits<uInt>::max()));
-            crc = ::crc32(crc, data, part);
-            data += part;
-            size -= part;
-        }
-        return static_cast<std::uint32_t>(crc);
+        return ZlibCrc32(data, size);
     }
 
     [[nodiscard]] Sha1 sha1(const std::uint8_t* data, std::size_t size) const override {
