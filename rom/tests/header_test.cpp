@@ -138,6 +138,9 @@ TEST(ReadRom, RefusesWhatIsNoRom) {
          5,
          "it is 5 bytes long, shorter than the 16-byte header"},
         {"no NES and 1A", {N, E, S, 0x1B, 1}, 16 + 0x4000, "does not begin with NES and 1A"},
+        {"another letter first", {'M', E, S, 0x1A, 1}, 16 + 0x4000, "does not begin with NES"},
+        {"another second letter", {N, 'F', S, 0x1A, 1}, 16 + 0x4000, "does not begin with NES"},
+        {"another third letter", {N, E, 'Z', 0x1A, 1}, 16 + 0x4000, "does not begin with NES"},
         {"no PRG-ROM", {N, E, S, 0x1A, 0, 1}, 16 + 0x2000, "no PRG-ROM (0 banks)"},
         {"shorter than its header says",
          {N, E, S, 0x1A, 2, 1},
@@ -157,6 +160,31 @@ TEST(ReadRom, RefusesWhatIsNoRom) {
             EXPECT_NE(std::string(error.what()).find(fault), std::string::npos)
                 << name << ": " << error.what();
         }
+    }
+}
+
+// Each byte of 12 to 15 makes a header dirty, and a dirty header's mapper
+// is byte 6's nibble alone.
+TEST(ReadRom, ReadsADirtyHeaderByAnyOfItsLastBytes) {
+    for (std::size_t dirty = 12; dirty < 16; ++dirty) {
+        std::vector<std::uint8_t> header = {N, E, S, 0x1A, 1, 0, 0x40, 0x30};
+        header.resize(16, 0);
+        header[dirty] = ' ';
+        const rom::Rom read = rom::ReadRom(File(header, 16 + 0x4000));
+        EXPECT_TRUE(read.header.dirty) << dirty;
+        EXPECT_EQ(read.header.mapper, 4U) << dirty;
+    }
+}
+
+// The names of the common mappers, as ROM databases give them.
+TEST(MapperName, NamesTheCommonMappers) {
+    const std::pair<unsigned, const char*> rows[] = {
+        {0, "NROM"},   {1, "MMC1"},           {2, "UxROM"},     {3, "CNROM"}, {4, "MMC3"},
+        {5, "MMC5"},   {7, "AxROM"},          {9, "MMC2"},      {10, "MMC4"}, {11, "Color Dreams"},
+        {66, "GxROM"}, {69, "Sunsoft FME-7"}, {71, "Camerica"}, {6, ""},      {255, ""},
+    };
+    for (const auto& [mapper, name] : rows) {
+        EXPECT_EQ(rom::MapperName(mapper), name) << mapper;
     }
 }
 

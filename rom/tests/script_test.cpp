@@ -119,6 +119,27 @@ TEST(Insert, StoresEqualStringsAndTailsOnce) {
     EXPECT_EQ(file[0x26 + 11], 0x00) << "the unused space filled";
 }
 
+// Two scripts of one bank: their spaces pooled, overlapping ones merged,
+// and the strings laid out together.
+TEST(Insert, PoolsTheSpacesOfScriptsOfOneBank) {
+    const rom::Rom game = TestRom("game.nes");
+    rom::Script first = DumpOf(game, {0x20, std::nullopt, 1, rom::Type(1), 0});
+    rom::Script rest = DumpOf(game, {0x22, std::nullopt, 2, rom::Type(1), 0});
+    first.entries[0].text = "A LONG HELLO";  // more than its own space holds
+    rest.entries[0].text = "END";
+    rest.entries[1].text = "END";
+    const rom::Table table = TestTable();
+    const std::vector<rom::Translation> translations = {{&first, rom::EncodeScript(first, table)},
+                                                        {&rest, rom::EncodeScript(rest, table)}};
+    const rom::Inserted inserted = rom::Insert(game, translations, {}, std::nullopt);
+    ASSERT_EQ(inserted.banks.size(), 1U);
+    EXPECT_EQ(inserted.banks[0].holds, 18U) << "$26-$31 and $26-$37 merged";
+    EXPECT_EQ(inserted.banks[0].strings, 3U);
+    const rom::Rom out = rom::ReadRom(inserted.rom);
+    EXPECT_EQ(Texts(DumpOf(out, kBank0)), (std::map<std::uint64_t, std::string>{
+                                              {0, "A LONG HELLO"}, {1, "END"}, {2, "END"}}));
+}
+
 TEST(Insert, SpreadsTextOverRegionsAndCountsTheTrainer) {
     const rom::Rom trained = TestRom("trainer.nes");
     const rom::PointerTable table{0x220, std::nullopt, 3, rom::Type(1), 0};

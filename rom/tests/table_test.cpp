@@ -25,6 +25,7 @@ const char kEveryForm[] =
     "30=TH\n"
     "31=E \n"
     "8081=the \n"
+    "40=\xC3\xA9\n"
     "*FE\n"
     "$FD=<wait>,2\n"
     "/FF\n"
@@ -39,6 +40,10 @@ TEST(Table, DecodesByTheLongestKey) {
     const std::tuple<const char*, Bytes, std::string> rows[] = {
         {"single and two-letter entries", {0x30, 0x31, 0x0E, 0x17, 0x0D}, "THE END"},
         {"a two-byte key", {0x80, 0x81, 0x0A}, "the A"},
+        {"a letter beyond ASCII",
+         {0x40, 0x0A},
+         "\xC3\xA9"
+         "A"},
         {"a byte no key starts", {0x0A, 0x99}, "A<$99>"},
         {"the first byte of a two-byte key alone", {0x80, 0x0A}, "<$80>A"},
         {"a line break and its layout", {0x0A, 0xFE, 0x0B}, "A<br>\nB"},
@@ -52,8 +57,8 @@ TEST(Table, DecodesByTheLongestKey) {
     EXPECT_EQ(ended.text, "A");
     EXPECT_EQ(ended.size, 1U);
     ASSERT_NE(ended.end, nullptr);
-    EXPECT_EQ(ended.end->line, 15U);
-    EXPECT_EQ(table.firstEnd()->line, 15U);
+    EXPECT_EQ(ended.end->line, 16U);
+    EXPECT_EQ(table.firstEnd()->line, 16U);
 }
 
 TEST(Table, EncodesInTheFewestBytes) {
@@ -81,8 +86,8 @@ TEST(Table, EncodesInTheFewestBytes) {
 TEST(Table, RefusesWhatItCannotEncode) {
     const rom::Table table = rom::Table::Read(kEveryForm);
     const std::tuple<const char*, std::string, std::size_t, const char*> rows[] = {
-        {"a character no entry covers", "AB\xC3\xA9", 3,
-         "no entry of the table stands for '\xC3\xA9'"},
+        {"a character no entry covers", "AB\xC3\xA8", 3,
+         "no entry of the table stands for '\xC3\xA8'"},
         {"a control code without its parameters", "A<wait>B", 2, "followed by 2 parameter bytes"},
     };
     for (const auto& [name, text, column, fault] : rows) {
@@ -109,6 +114,13 @@ TEST(Table, NamesEachFaultByItsLine) {
         {"an entry with no text", "0A=\n", 1, "has no text"},
         {"a control code without its count", "$FD=<wait>\n", 1, "$HEX=label,N"},
         {"not UTF-8", "0A=A\n0B=\xC3\x28\n", 2, "not UTF-8"},
+        {"a broken three-byte character", "0B=\xE3\x81\x28\n", 1, "not UTF-8"},
+        {"a character cut at the line's end", "0A=A\n0B=\xE3\x81\n", 2, "not UTF-8"},
+        {"an overlong form", "0B=\xE0\x80\xAF\n", 1, "not UTF-8"},
+        {"a surrogate", "0B=\xED\xA0\x80\n", 1, "not UTF-8"},
+        {"a control code's count of four digits", "$FD=<w>,1000\n", 1, "$HEX=label,N"},
+        {"a control code's count that is no number", "$FD=<w>,x\n", 1, "$HEX=label,N"},
+        {"a control code with no label", "$FD=,1\n", 1, "$HEX=label,N"},
         {"a line break with text", "*FE=x\n", 1, "takes no text"},
     };
     for (const auto& [name, file, line, fault] : rows) {
