@@ -115,11 +115,6 @@ Applied ApplyBpsChecked(const Bytes& rom, const Bytes& patch, const Hasher& hash
 
 }  // namespace
 
-bool IsPatch(const Bytes& bytes) {
-    return (bytes.size() >= 4 && std::memcmp(bytes.data(), "BPS1", 4) == 0) ||
-           (bytes.size() >= 5 && std::memcmp(bytes.data(), "PATCH", 5) == 0);
-}
-
 Applied ApplyPatch(const Bytes& rom, const Bytes& patch, const Hasher& hasher) {
     if (patch.size() >= 4 && std::memcmp(patch.data(), "BPS1", 4) == 0) {
         return ApplyBpsChecked(rom, patch, hasher);

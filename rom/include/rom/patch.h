@@ -38,7 +38,4 @@ struct Applied {
 // PatchError.
 Applied ApplyPatch(const Bytes& rom, const Bytes& patch, const Hasher& hasher);
 
-// Whether the bytes begin as a BPS or an IPS patch does.
-bool IsPatch(const Bytes& bytes);
-
 }  // namespace rom
