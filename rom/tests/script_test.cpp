@@ -136,8 +136,8 @@ TEST(Insert, PoolsTheSpacesOfScriptsOfOneBank) {
     EXPECT_EQ(inserted.banks[0].holds, 18U) << "$26-$31 and $26-$37 merged";
     EXPECT_EQ(inserted.banks[0].strings, 3U);
     const rom::Rom out = rom::ReadRom(inserted.rom);
-    EXPECT_EQ(Texts(DumpOf(out, kBank0)), (std::map<std::uint64_t, std::string>{
-                                              {0, "A LONG HELLO"}, {1, "END"}, {2, "END"}}));
+    EXPECT_EQ(Texts(DumpOf(out, kBank0)),
+              (std::map<std::uint64_t, std::string>{{0, "A LONG HELLO"}, {1, "END"}, {2, "END"}}));
 }
 
 TEST(Insert, SpreadsTextOverRegionsAndCountsTheTrainer) {

@@ -53,6 +53,19 @@ TEST(Table, DecodesByTheLongestKey) {
     for (const auto& [name, bytes, text] : rows) {
         EXPECT_EQ(Decode(table, bytes), text) << name;
     }
+    // Each piece's bytes, a control code's parameters one by one: what a dump
+    // writes raw where an editor could change a text.
+    const Bytes control = {0x0A, 0xFD, 0x01, 0x02};
+    const rom::Decoded pieces = table.decode(control.data(), control.size(), false);
+    ASSERT_EQ(pieces.pieces.size(), 4U);
+    EXPECT_EQ(pieces.pieces[2].bytes, 2U);
+    EXPECT_EQ(pieces.pieces[3].bytes, 3U);
+    EXPECT_EQ(pieces.text.substr(pieces.pieces[3].text, pieces.pieces[3].textSize), "<$02>");
+    // An end token ends a string before a longer key that begins with it.
+    const rom::Table ends = rom::Table::Read("/FF\nFF01=X\n01=A\n");
+    const Bytes endFirst = {0xFF, 0x01};
+    EXPECT_EQ(ends.decode(endFirst.data(), 2, true).size, 0U);
+    EXPECT_EQ(ends.decode(endFirst.data(), 2, false).text, "<$FF>A");
     const rom::Decoded ended = table.decode(Bytes{0x0A, 0xFF, 0x0B}.data(), 3, true);
     EXPECT_EQ(ended.text, "A");
     EXPECT_EQ(ended.size, 1U);
@@ -89,6 +102,8 @@ TEST(Table, RefusesWhatItCannotEncode) {
         {"a character no entry covers", "AB\xC3\xA8", 3,
          "no entry of the table stands for '\xC3\xA8'"},
         {"a control code without its parameters", "A<wait>B", 2, "followed by 2 parameter bytes"},
+        {"a raw byte that is none", "A<$G0>", 2, "no entry of the table stands for '<'"},
+        {"a raw byte cut short", "A<$0>", 2, "no entry of the table stands for '<'"},
     };
     for (const auto& [name, text, column, fault] : rows) {
         try {
@@ -103,6 +118,15 @@ TEST(Table, RefusesWhatItCannotEncode) {
     EXPECT_EQ(prefix.encode("AB"), (Bytes{0x01, 0x03}));
     const rom::Table trapped = rom::Table::Read("01=A\n02=B\n0102=X\n");
     EXPECT_THROW(trapped.encode("AB"), rom::EncodeError);
+    EXPECT_THROW(trapped.encode("<$01>B"), rom::EncodeError) << "a raw byte read as a longer key";
+    EXPECT_EQ(trapped.encode("<$01>A"), (Bytes{0x01, 0x01}));
+    // A key of three bytes over a key of one and one of two.
+    const rom::Table three = rom::Table::Read("01=A\n0203=B\n010203=X\n04=B\n");
+    EXPECT_EQ(three.encode("AB"), (Bytes{0x01, 0x04}));
+    EXPECT_EQ(three.encode("X"), (Bytes{0x01, 0x02, 0x03}));
+    // An end token that begins a longer key: the key is never read back.
+    const rom::Table ends = rom::Table::Read("/FF\nFF01=X\n01=A\n");
+    EXPECT_THROW(ends.encode("X"), rom::EncodeError);
 }
 
 TEST(Table, NamesEachFaultByItsLine) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # How fast the Windows window opens under Wine beside a bare Win32 window
 # (bare_window.cpp), on a private X server: from the start of the program to
-# its window mapped, polled with xwininfo, 7 runs each, taken in turns.
+# its window mapped, polled with xwininfo, 7 runs each (RUNS), taken in turns.
 # Run it by hand, never as a test:
 #   window/win32/bench/startup_bench.sh build/windows
 set -euo pipefail
@@ -31,7 +31,7 @@ opening() {
   echo $(((end - start) / 1000000))
 }
 windows=() bares=()
-for _ in 1 2 3 4 5 6 7; do
+for _ in $(seq "${RUNS:-7}"); do
   windows+=("$(opening "$build/app/quorvane.exe" "Quorvane Version 1.2 By Tamsel")")
   bares+=("$(opening "$build/window/win32/bench/bare_window.exe" "Bare window")")
 done
