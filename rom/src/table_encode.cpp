@@ -112,6 +112,7 @@ private:
         std::uint8_t raw = 0;
         std::size_t next = 0;        // where the text goes on; 0 where the step is not whole
         std::size_t parameters = 0;  // raw bytes after a control code, at next - 5 each
+        std::size_t start = 0;       // where in the text it begins
     };
 
     // Calls `take` with each step that begins at `at`, shortest text first;
@@ -119,7 +120,7 @@ private:
     template <class Take>
     bool match(std::size_t at, Take take) const {
         if (const std::optional<std::uint8_t> raw = RawAt(text_, at)) {
-            take(Step{-1, *raw, at + kRawSize, 0});
+            take(Step{-1, *raw, at + kRawSize, 0, at});
             return true;
         }
         bool any = false;
@@ -141,7 +142,7 @@ private:
             const std::int32_t* const choices = prefixFree_ ? &best : all.data();
             for (std::size_t choice = 0; choice < (prefixFree_ ? 1 : all.size()); ++choice) {
                 const std::int32_t entry = choices[choice];
-                Step step{entry, 0, at + static_cast<std::size_t>(depth), 0};
+                Step step{entry, 0, at + static_cast<std::size_t>(depth), 0, at};
                 const unsigned parameters =
                     table_.entries_[static_cast<std::size_t>(entry)].parameters;
                 for (; step.parameters < parameters && RawAt(text_, step.next); ++step.parameters) {
@@ -297,6 +298,7 @@ private:
                  table_.entries_[static_cast<std::size_t>(entry)].kind == TableEntry::Kind::End)) {
                 misread_ = entry;
                 misreadStep_ = step.entry;
+                misreadAt_ = step.start;
                 return false;
             }
         }
@@ -343,9 +345,9 @@ private:
             return "the entry of line " + std::to_string(named.line) + " (" + KeyHex(named.key) +
                    ")";
         };
-        throw EncodeError(1, "no bytes for it read back as it: " + entry(misreadStep_) +
-                                 " is read as " + entry(misread_) +
-                                 " with the bytes that follow it");
+        throw EncodeError(ColumnOf(text_, misreadAt_),
+                          "no bytes for it read back as it: " + entry(misreadStep_) +
+                              " is read as " + entry(misread_) + " with the bytes that follow it");
     }
 
     const Table& table_;
@@ -355,7 +357,9 @@ private:
     bool prefixFree_ = true;
     mutable std::vector<std::uint8_t> following_;  // a step's bytes and those after, reused
     mutable std::int32_t misread_ = -1;            // the entry a decoder read in another's place
-    mutable std::int32_t misreadStep_ = -1;        // that other entry
+    mutable std::int32_t misreadStep_ = -1;
+    mutable std::size_t misreadAt_ =
+        0;  // where in the text that other entry begins        // that other entry
     mutable std::int32_t lastControl_ = -1;
 };
 

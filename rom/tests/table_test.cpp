@@ -118,6 +118,16 @@ TEST(Table, RefusesWhatItCannotEncode) {
     EXPECT_EQ(prefix.encode("AB"), (Bytes{0x01, 0x03}));
     const rom::Table trapped = rom::Table::Read("01=A\n02=B\n0102=X\n");
     EXPECT_THROW(trapped.encode("AB"), rom::EncodeError);
+    try {
+        (void)trapped.encode("BAB");
+        ADD_FAILURE() << "BAB encoded";
+    } catch (const rom::EncodeError& error) {
+        EXPECT_EQ(error.column(), 2U) << "A, read with the B after it as X";
+        EXPECT_NE(std::string(error.what())
+                      .find("the entry of line 1 (01) is read as the entry of line 3 (0102)"),
+                  std::string::npos)
+            << error.what();
+    }
     EXPECT_THROW(trapped.encode("<$01>B"), rom::EncodeError) << "a raw byte read as a longer key";
     EXPECT_EQ(trapped.encode("<$01>A"), (Bytes{0x01, 0x01}));
     // A key of three bytes over a key of one and one of two.
