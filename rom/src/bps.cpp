@@ -9,8 +9,8 @@
 namespace rom {
 namespace {
 
-constexpr std::size_t kKey = 4;  // bytes hashed to find a copy
-constexpr std::size_t kBuckets = 1U << 18U;
+constexpr std::size_t kKey = 4;     // bytes hashed to find a copy
+constexpr unsigned kMostBits = 18;  // the hash table's size, at most 2^18 places
 // Every fourth place is hashed, the source's and the target's: a copy worth
 // its number is long enough to hold one, and is grown back from there.
 constexpr std::size_t kStride = 4;
@@ -35,10 +35,10 @@ void Signed(Bytes& out, std::int64_t n) {
     Number(out, static_cast<std::uint64_t>(n < 0 ? -n : n) << 1U | (n < 0 ? 1U : 0U));
 }
 
-std::uint32_t KeyAt(const std::uint8_t* at) {
+std::uint32_t KeyAt(const std::uint8_t* at, unsigned bits) {
     std::uint32_t key = 0;
     std::memcpy(&key, at, kKey);
-    return (key * 2654435761U) >> 14U;
+    return (key * 2654435761U) >> (32U - bits);
 }
 
 std::size_t Agreeing(const std::uint8_t* a, const std::uint8_t* b, std::size_t most) {
@@ -77,11 +77,17 @@ Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher) {
     Number(out, metadata.size());
     out.insert(out.end(), metadata.begin(), metadata.end());
 
-    std::vector<std::uint32_t> inSource(kBuckets, kNone);
-    for (std::size_t i = 0; i + kKey <= source.size(); i += kStride) {
-        inSource[KeyAt(&source[i])] = static_cast<std::uint32_t>(i);
+    // A table no larger than the files need: small patches are made at once.
+    unsigned bits = 10;
+    while (bits < kMostBits &&
+           (std::size_t{1} << bits) < (source.size() + target.size()) / kStride) {
+        ++bits;
     }
-    std::vector<std::uint32_t> inTarget(kBuckets, kNone);
+    std::vector<std::uint32_t> inSource(std::size_t{1} << bits, kNone);
+    for (std::size_t i = 0; i + kKey <= source.size(); i += kStride) {
+        inSource[KeyAt(&source[i], bits)] = static_cast<std::uint32_t>(i);
+    }
+    std::vector<std::uint32_t> inTarget(std::size_t{1} << bits, kNone);
     std::size_t indexed = 0;  // target places hashed so far
     std::int64_t sourceCursor = 0;
     std::int64_t targetCursor = 0;
@@ -112,7 +118,7 @@ Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher) {
                 }
                 return std::make_pair(before, Agreeing(&bytes[place], &target[at], most));
             };
-            const std::uint32_t key = KeyAt(&target[at]);
+            const std::uint32_t key = KeyAt(&target[at], bits);
             if (const std::uint32_t s = inSource[key]; s != kNone) {
                 const auto [before, after] = grown(source, s, std::min(left, source.size() - s));
                 copy = before + after;
@@ -120,7 +126,7 @@ Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher) {
                 from = static_cast<std::int64_t>(s - before);
             }
             for (; indexed + kKey <= at; indexed += kStride) {
-                inTarget[KeyAt(&target[indexed])] = static_cast<std::uint32_t>(indexed);
+                inTarget[KeyAt(&target[indexed], bits)] = static_cast<std::uint32_t>(indexed);
             }
             if (const std::uint32_t t = inTarget[key]; t != kNone) {
                 const auto [before, after] = grown(target, t, left);

@@ -101,7 +101,7 @@ Dumped Dump(const Rom& rom, const Table& table, const Script& head) {
     std::vector<Span> strings;
     for (std::uint64_t i = 0; i < pointers.count; ++i) {
         const auto [low, high] = PlacesOf(pointers, i);
-        const std::uint32_t address = file[low] | file[high] << 8U;
+        const std::uint32_t address = file[low] | static_cast<std::uint32_t>(file[high]) << 8U;
         const std::string number = "<" + std::to_string(i) + ">";
         if (const auto earlier = seen.find(address); earlier != seen.end()) {
             body += "\n" + number + " = <" + std::to_string(earlier->second) + ">\n";

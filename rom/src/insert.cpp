@@ -201,7 +201,7 @@ Inserted Insert(const Rom& rom, const std::vector<Translation>& translations,
                 const std::uint64_t keptLow = p.high ? p.offset + n : p.offset + 2 * n;
                 const std::uint64_t keptHigh = p.high ? *p.high + n : keptLow + 1;
                 address = rom.file[static_cast<std::size_t>(keptLow)] |
-                          rom.file[static_cast<std::size_t>(keptHigh)] << 8U;
+                          std::uint64_t{rom.file[static_cast<std::size_t>(keptHigh)]} << 8U;
             } else {
                 address = p.window.base + (*placed[t][static_cast<std::size_t>(n)] - start);
             }

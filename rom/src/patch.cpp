@@ -9,8 +9,11 @@ namespace rom {
 namespace {
 
 std::uint32_t Get32(const Bytes& bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8U | bytes[at + 2] << 16U |
-                                      static_cast<std::uint32_t>(bytes[at + 3]) << 24U);
+    std::uint32_t value = 0;
+    for (std::size_t i = 4; i-- > 0;) {
+        value = value << 8U | bytes[at + i];
+    }
+    return value;
 }
 
 bool IsNes(const Bytes& bytes) {
