@@ -16,6 +16,8 @@ using rom::Bytes;
 
 const rom::Hasher& Hashes() { return rom::SystemHasher(); }
 
+const Bytes kEof = {'E', 'O', 'F'};  // what a record at $454F46 would read as
+
 Bytes Random(std::mt19937& random, std::size_t size) {
     Bytes bytes(size);
     for (std::uint8_t& byte : bytes) {
@@ -130,6 +132,48 @@ TEST(Patch, RefusesAPatchForAnotherFileOrDamaged) {
     }
 }
 
+// A BPS with whole checksums whose actions reach outside a file: refused,
+// never read past.
+TEST(Patch, RefusesActionsOutsideTheFiles) {
+    const Bytes source(16, 0x11);
+    const auto crafted = [&](std::uint8_t targetSize, const Bytes& actions) {
+        Bytes patch = {'B', 'P', 'S', '1', 0x80 | 16, static_cast<std::uint8_t>(0x80 | targetSize),
+                       0x80};
+        patch.insert(patch.end(), actions.begin(), actions.end());
+        const auto put = [&](std::uint32_t value) {
+            for (unsigned shift = 0; shift < 32; shift += 8) {
+                patch.push_back(static_cast<std::uint8_t>(value >> shift));
+            }
+        };
+        put(Hashes().crc32(source.data(), source.size()));
+        put(0);
+        put(Hashes().crc32(patch.data(), patch.size()));
+        return patch;
+    };
+    const std::tuple<const char*, Bytes, const char*> rows[] = {
+        {"a SourceRead past the source", crafted(20, {0x80 | (19 << 2)}), "runs past its end"},
+        {"a TargetRead past the patch", crafted(8, {0x80 | (7 << 2 | 1), 'A'}),
+         "runs past its end"},
+        {"a SourceCopy from before the source", crafted(4, {0x80 | (3 << 2 | 2), 0x80 | 3}),
+         "copies from outside"},
+        {"a SourceCopy past the source", crafted(4, {0x80 | (3 << 2 | 2), 0x80 | 28}),
+         "copies from outside"},
+        {"a TargetCopy of what is not written", crafted(4, {0x80 | (3 << 2 | 3), 0x80}),
+         "copies from outside"},
+        {"more than the target", crafted(2, {0x80 | (3 << 2)}), "writes past the file's end"},
+        {"less than the target", crafted(8, {0x80 | (3 << 2)}), "gives 4 bytes of the 8"},
+    };
+    for (const auto& [name, patch, fault] : rows) {
+        try {
+            rom::ApplyPatch(source, patch, Hashes());
+            ADD_FAILURE() << name;
+        } catch (const rom::PatchError& error) {
+            EXPECT_NE(std::string(error.what()).find(fault), std::string::npos)
+                << name << ": " << error.what();
+        }
+    }
+}
+
 TEST(Patch, IpsAtItsLimits) {
     Bytes source(0x454F50, 0);
     Bytes target = source;
@@ -139,6 +183,11 @@ TEST(Patch, IpsAtItsLimits) {
     EXPECT_EQ(ips, (Bytes{'P', 'A', 'T', 'C', 'H', 0x45, 0x4F, 0x45, 0, 3, 0, 1, 2, 'E', 'O', 'F'}))
         << "a record a byte earlier than $454F46";
     EXPECT_EQ(rom::ApplyPatch(source, ips, Hashes()).target, target);
+    Bytes run = source;  // a run from $454F46 on: its record begins a byte earlier too
+    std::fill(run.begin() + 0x454F46, run.begin() + 0x454F46 + 9, 7);
+    const Bytes rle = rom::MakeIps(source, run);
+    EXPECT_EQ(std::search(rle.begin(), rle.end(), kEof.begin(), kEof.end()), rle.end() - 3);
+    EXPECT_EQ(rom::ApplyPatch(source, rle, Hashes()).target, run);
     const Bytes shorter(source.begin(), source.begin() + 0x1000);
     const Bytes cut = rom::MakeIps(source, shorter);
     EXPECT_EQ(Bytes(cut.end() - 3, cut.end()), (Bytes{0x00, 0x10, 0x00}))
@@ -146,9 +195,9 @@ TEST(Patch, IpsAtItsLimits) {
     EXPECT_EQ(rom::ApplyPatch(source, cut, Hashes()).target, shorter);
     Bytes runs(0x20000, 0);
     std::fill(runs.begin() + 5, runs.end(), 0x77);  // a run longer than a record holds
-    const Bytes rle = rom::MakeIps(Bytes(0x20000, 0), runs);
-    EXPECT_LT(rle.size(), 40U);
-    EXPECT_EQ(rom::ApplyPatch(Bytes(0x20000, 0), rle, Hashes()).target, runs);
+    const Bytes long_ = rom::MakeIps(Bytes(0x20000, 0), runs);
+    EXPECT_LT(long_.size(), 40U);
+    EXPECT_EQ(rom::ApplyPatch(Bytes(0x20000, 0), long_, Hashes()).target, runs);
     EXPECT_THROW(rom::MakeIps(Bytes((1U << 24U) + 1, 0), Bytes(10, 0)), rom::PatchError);
 }
 

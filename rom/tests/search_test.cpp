@@ -40,6 +40,8 @@ TEST(Find, TextByBytesAndByHowItsLettersStep) {
     EXPECT_EQ(hits[0].offset, 0xC020U);
     EXPECT_EQ(hits[0].first, 0x0A);
     EXPECT_TRUE(rom::FindRelative(game, *rom::ReadRelativeWord("HELLP")).empty());
+    EXPECT_EQ(rom::RelativeTable(*rom::ReadRelativeWord("90"), 0x30),
+              "30=0\n31=1\n32=2\n33=3\n34=4\n35=5\n36=6\n37=7\n38=8\n39=9\n");
     EXPECT_EQ(rom::RelativeTable(*rom::ReadRelativeWord("42"), 0xF8),
               "F8=0\nF9=1\nFA=2\nFB=3\nFC=4\nFD=5\nFE=6\nFF=7\n");
     EXPECT_FALSE(rom::ReadRelativeWord("HELLO WORLD")) << "a space";

@@ -130,6 +130,11 @@ TEST(Table, RefusesWhatItCannotEncode) {
     }
     EXPECT_THROW(trapped.encode("<$01>B"), rom::EncodeError) << "a raw byte read as a longer key";
     EXPECT_EQ(trapped.encode("<$01>A"), (Bytes{0x01, 0x01}));
+    // A key that begins with the first entry's... and the first entry a key
+    // that another begins.
+    const rom::Table first = rom::Table::Read("0203=Y\n02=B\n03=C\n");
+    EXPECT_EQ(first.encode("Y"), (Bytes{0x02, 0x03}));
+    EXPECT_THROW(first.encode("BC"), rom::EncodeError) << "02 03 reads back as Y";
     // A key of three bytes over a key of one and one of two.
     const rom::Table three = rom::Table::Read("01=A\n0203=B\n010203=X\n04=B\n");
     EXPECT_EQ(three.encode("AB"), (Bytes{0x01, 0x04}));
