@@ -162,17 +162,21 @@ Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher) {
     return out;
 }
 
-Bytes ApplyBps(const Bytes& source, const Bytes& patch) {
-    std::size_t at = 4;
-    const auto fault = [] { return PatchError("the BPS patch is damaged: it runs past its end"); };
-    const std::size_t end = patch.size() - 12;
-    const auto byte = [&] {
+namespace {
+
+// A BPS patch's numbers read in turn, up to its checksums.
+struct Reader {
+    Reader(const Bytes& bytes, std::size_t start)
+        : patch(bytes), at(start), end(bytes.size() - 12) {}
+
+    std::uint8_t byte() {
         if (at >= end) {
-            throw fault();
+            throw PatchError("the BPS patch is damaged: it runs past its end");
         }
         return patch[at++];
-    };
-    const auto number = [&] {
+    }
+
+    std::uint64_t number() {
         std::uint64_t n = 0;
         std::uint64_t shift = 1;
         for (int bytes = 0;; ++bytes) {
@@ -187,18 +191,49 @@ Bytes ApplyBps(const Bytes& source, const Bytes& patch) {
             shift <<= 7U;
             n += shift;
         }
-    };
-    const std::uint64_t sourceSize = number();
-    const std::uint64_t targetSize = number();
-    const std::uint64_t metadataSize = number();
-    if (sourceSize != source.size()) {
-        throw PatchError("the BPS patch is for a file of " + std::to_string(sourceSize) +
+    }
+
+    std::int64_t signedNumber() {
+        const std::uint64_t value = number();
+        const auto magnitude = static_cast<std::int64_t>(value >> 1U);
+        return (value & 1U) != 0 ? -magnitude : magnitude;
+    }
+
+    const Bytes& patch;
+    std::size_t at;
+    const std::size_t end;
+};
+
+}  // namespace
+
+BpsHead ReadBpsHead(const Bytes& patch) {
+    Reader reader(patch, 4);
+    BpsHead head;
+    head.sourceSize = reader.number();
+    head.targetSize = reader.number();
+    const std::uint64_t metadataSize = reader.number();
+    if (metadataSize > reader.end - reader.at || head.targetSize > (std::uint64_t{1} << 32U)) {
+        throw PatchError("the BPS patch is damaged: it runs past its end");
+    }
+    const auto metadata = patch.begin() + static_cast<std::ptrdiff_t>(reader.at);
+    head.metadata.assign(metadata, metadata + static_cast<std::ptrdiff_t>(metadataSize));
+    head.actions = reader.at + static_cast<std::size_t>(metadataSize);
+    return head;
+}
+
+Bytes ApplyBps(const Bytes& source, const Bytes& patch) {
+    const BpsHead head = ReadBpsHead(patch);
+    if (head.sourceSize != source.size()) {
+        throw PatchError("the BPS patch is for a file of " + std::to_string(head.sourceSize) +
                          " bytes, not " + std::to_string(source.size()));
     }
-    if (metadataSize > end - at || targetSize > (std::uint64_t{1} << 32U)) {
-        throw fault();
-    }
-    at += static_cast<std::size_t>(metadataSize);
+    const std::uint64_t targetSize = head.targetSize;
+    Reader reader(patch, head.actions);
+    std::size_t& at = reader.at;
+    const std::size_t end = reader.end;
+    const auto fault = [] { return PatchError("the BPS patch is damaged: it runs past its end"); };
+    const auto number = [&] { return reader.number(); };
+    const auto signedNumber = [&] { return reader.signedNumber(); };
     Bytes target;
     target.reserve(static_cast<std::size_t>(targetSize));
     std::uint64_t sourceCursor = 0;
@@ -209,11 +244,6 @@ Bytes ApplyBps(const Bytes& source, const Bytes& patch) {
         if (length > targetSize - target.size()) {
             throw PatchError("the BPS patch is damaged: it writes past the file's end");
         }
-        const auto signedNumber = [&] {
-            const std::uint64_t value = number();
-            const auto magnitude = static_cast<std::int64_t>(value >> 1U);
-            return (value & 1U) != 0 ? -magnitude : magnitude;
-        };
         switch (n & 3U) {
             case 0:  // SourceRead
                 if (target.size() + length > source.size()) {

@@ -31,31 +31,6 @@ std::string Attribute(const std::string& metadata, const std::string& name) {
     return end == std::string::npos ? std::string() : metadata.substr(value, end - value);
 }
 
-std::string Metadata(const Bytes& patch) {
-    std::size_t at = 4;
-    const auto number = [&] {
-        std::uint64_t n = 0;
-        std::uint64_t shift = 1;
-        for (int bytes = 0; at < patch.size() && bytes < 10; ++bytes) {
-            const std::uint8_t x = patch[at++];
-            n += (x & 0x7FU) * shift;
-            if ((x & 0x80U) != 0) {
-                return n;
-            }
-            shift <<= 7U;
-            n += shift;
-        }
-        return ~std::uint64_t{0};
-    };
-    number();
-    number();
-    const std::uint64_t size = number();
-    return size > patch.size() - at
-               ? std::string()
-               : std::string(patch.begin() + static_cast<std::ptrdiff_t>(at),
-                             patch.begin() + static_cast<std::ptrdiff_t>(at + size));
-}
-
 Applied ApplyBpsChecked(const Bytes& rom, const Bytes& patch, const Hasher& hasher) {
     if (patch.size() < 4 + 3 + 12) {
         throw PatchError("the BPS patch is damaged: it is too short to be one");
@@ -72,7 +47,7 @@ Applied ApplyBpsChecked(const Bytes& rom, const Bytes& patch, const Hasher& hash
     bool carried = false;
     if (got != wanted) {
         // Another header on the same data: rebuild the source the patch was made for.
-        const std::string metadata = Metadata(patch);
+        const std::string metadata = ReadBpsHead(patch).metadata;
         const std::string header = Attribute(metadata, "source-header");
         const std::string dataCrc = Attribute(metadata, "source-data-crc32");
         const std::size_t skip = IsNes(rom) ? 16 : 0;

@@ -11,6 +11,16 @@ namespace rom {
 // for a file that is none.
 std::string NesMetadata(const Bytes& source, const Hasher& hasher);
 
+// What a BPS patch begins with: the two files' sizes, its metadata, and
+// where its actions begin. Throws PatchError.
+struct BpsHead {
+    std::uint64_t sourceSize = 0;
+    std::uint64_t targetSize = 0;
+    std::string metadata;
+    std::size_t actions = 0;
+};
+BpsHead ReadBpsHead(const Bytes& patch);
+
 // The target of a BPS patch's actions on `source`, its checksums aside.
 Bytes ApplyBps(const Bytes& source, const Bytes& patch);
 

@@ -80,6 +80,62 @@ TEST(Dump, ReadsEachKindOfTableAndEscapesWhatAnEditorCouldChange) {
     EXPECT_NE(kept.script.find("HELLO WORLD"), std::string::npos);
 }
 
+// A ROM of one bank whose pointer table, at $10, points at `strings`, laid
+// end to end from $20, each ended by FF.
+rom::Rom RomOf(const std::vector<rom::Bytes>& strings, std::size_t banks = 1) {
+    rom::Bytes file = {'N', 'E', 'S', 0x1A, static_cast<std::uint8_t>(banks), 0};
+    file.resize(16, 0);
+    file.resize(16 + banks * 0x4000, 0xEE);
+    std::size_t at = 0x20;
+    for (std::size_t i = 0; i < strings.size(); ++i) {
+        const std::size_t address = 0x8000 + at - 0x10;
+        file[0x10 + 2 * i] = static_cast<std::uint8_t>(address & 0xFFU);
+        file[0x11 + 2 * i] = static_cast<std::uint8_t>(address >> 8U);
+        std::copy(strings[i].begin(), strings[i].end(),
+                  file.begin() + static_cast<std::ptrdiff_t>(at));
+        at += strings[i].size();
+        file[at++] = 0xFF;
+    }
+    return rom::ReadRom(file);
+}
+
+TEST(Dump, WritesRawWhatWouldReadAsAnotherLine) {
+    const rom::Table table = rom::Table::Read("3C=<\n31=1\n2F=/\n40=@\n41=A\n20= \n/FF\n");
+    const rom::Rom game =
+        RomOf({{0x3C, 0x31}, {0x2F, 0x2F, 0x41}, {0x40, 0x41}, {0x41, 0x20}, {0x3C, 0x41}});
+    rom::Script head = Head({0x10, std::nullopt, 5, rom::Type(1), 0});
+    head.spaces = {{1, 2}};  // a dump's spaces are its own
+    const std::string script = rom::Dump(game, table, head).script;
+    EXPECT_NE(script.find("@space $20-$2F\n\n"), std::string::npos) << script;
+    for (const char* line : {"\n<$3C>1\n", "\n<$2F>/A\n", "\n<$40>A\n", "\nA<$20>\n", "\n<A\n"}) {
+        EXPECT_NE(script.find(line), std::string::npos) << line << " in " << script;
+    }
+    EXPECT_EQ(Texts(rom::ReadScript(script)),
+              (std::map<std::uint64_t, std::string>{
+                  {0, "<$3C>1"}, {1, "<$2F>/A"}, {2, "<$40>A"}, {3, "A<$20>"}, {4, "<A"}}));
+}
+
+TEST(Dump, StopsAtTheBanksEnd) {
+    rom::Rom game = RomOf({{0x41}}, 2);
+    const std::size_t last = 16 + 0x4000 - 2;  // a string on the bank's last two bytes, unended
+    game.file[0x12] = static_cast<std::uint8_t>((0x8000 + last - 16) & 0xFFU);
+    game.file[0x13] = static_cast<std::uint8_t>((0x8000 + last - 16) >> 8U);
+    game.file[last] = 0x41;
+    game.file[last + 1] = 0x41;
+    game.file[last + 2] = 0xFF;  // the next bank's first byte
+    const rom::Table table = rom::Table::Read("41=A\n/FF\n");
+    const rom::Dumped dumped =
+        rom::Dump(game, table, Head({0x10, std::nullopt, 2, rom::Type(1), 0}));
+    EXPECT_EQ(dumped.kept, 1U);
+    EXPECT_NE(dumped.script.find("<1> keep\n// no end token after $400E before the bank ends"),
+              std::string::npos)
+        << dumped.script;
+    const rom::Dumped none =
+        rom::Dump(game, table, Head({0x8000 - 2 + 0x10, std::nullopt, 0, rom::Type(1), 1}));
+    EXPECT_EQ(none.kept, 0U);
+    EXPECT_EQ(none.script.find('<'), std::string::npos) << "no pointers, no entries";
+}
+
 TEST(Insert, GivesBackTheEditedTextsThroughEveryKindOfTable) {
     const rom::Rom game = TestRom("game.nes");
     rom::Script bank0 = DumpOf(game, kBank0);
@@ -180,6 +236,11 @@ TEST(Insert, RefusesWhatCannotBeDone) {
          {{0x3FF0, 0x4100}},
          true,
          "crosses the end of bank 0"},
+        {"a space over a split table's high bytes",
+         DumpOf(game, kBank1),
+         {{0x4026, 0x4028}},
+         true,
+         "over the pointer table at $4025"},
     };
     const rom::Table table = TestTable();
     for (const auto& [name, script, spaces, usage, fault] : rows) {
@@ -212,6 +273,9 @@ TEST(ReadScript, NamesEachFaultByLineAndColumn) {
         {"an unknown @ line", "@tabel x\n", 1, 1, "an unknown @ line: @tabel"},
         {"a malformed @pointers", "@table t\n@pointers $20 count 2 type 3 bank 0\n", 2, 1,
          "type 1 or 2"},
+        {"@pointers alone", "@table t\n@pointers\n", 2, 1, "needs the table's offset"},
+        {"@pointers without a count", "@table t\n@pointers $20 type 1 bank 0\n", 2, 1,
+         "needs its count"},
         {"a bad offset, by its column", "@table t\n@pointers $2G count 2 type 1 bank 0\n", 2, 11,
          "'G' at column 3"},
         {"a repeated entry", head + "<0>\nA\n<1>\nB\n<0>\nC\n", 8, 1,
@@ -236,6 +300,18 @@ TEST(ReadScript, NamesEachFaultByLineAndColumn) {
             EXPECT_NE(std::string(error.what()).find(fault), std::string::npos)
                 << name << ": " << error.what();
         }
+    }
+    const std::tuple<const char*, std::string, rom::BankWindow> windows[] = {
+        {"16 KiB at $8000", "bank-size 16 base $8000", rom::Type(1)},
+        {"16 KiB at $C000", "bank-size 16 base $C000", rom::Type(2)},
+        {"8 KiB at $E000", "bank-size 8 base $E000", *rom::EightKiBWindow(0xE000)},
+    };
+    for (const auto& [name, words, window] : windows) {
+        const rom::Script script = rom::ReadScript("@table t\n@pointers $20 count 2 " + words +
+                                                   " bank 0\n<0> keep\n\n<1>\nA\n");
+        EXPECT_EQ(script.pointers.window, window) << name;
+        EXPECT_EQ(script.entries[1].text, "A")
+            << name << ": an entry after a keep and a blank line";
     }
     const rom::Script read = rom::ReadScript(
         "\xEF\xBB\xBF" + head + "<1> $32 comment\r\nTHE \r\nEND\r\n// x\r\n<0> = <1>\r\n");
