@@ -18,18 +18,18 @@ std::string Overflow(const char* limits) {
 
 std::string Hex32(std::uint64_t value) { return HexDigits32(static_cast<std::int32_t>(value)); }
 
-// A number read strictly, or with `asWindow` as the window reads it.
-std::uint64_t Number(std::u16string_view text, bool asWindow, const char* limits) {
+// An offset read strictly; one too large for the window gets its overflow.
+std::uint64_t Offset(std::u16string_view text) {
     try {
-        return asWindow ? static_cast<std::uint64_t>(conversions::HextoDec(text))
-                        : rom::ReadHex(EncodeUtf8(text));
-    } catch (const conversions::ArithmeticOverflow&) {
-        throw Refused(Overflow(limits));
+        const std::uint64_t offset = rom::ReadHex(EncodeUtf8(text));
+        if (offset <= 0x7FFFFFFF) {
+            return offset;
+        }
     } catch (const rom::NumberTooLarge&) {
-        throw Refused(Overflow(limits));
     } catch (const rom::NumberError& error) {
         throw Refused(error.what());
     }
+    throw Refused(Overflow(conversions::kOffsetLimits));
 }
 
 std::string Pointer(const Request& request, std::u16string_view offsetText) {
@@ -42,10 +42,7 @@ std::string Pointer(const Request& request, std::u16string_view offsetText) {
             throw Refused(Overflow(conversions::kOffsetLimits));
         }
     } else {
-        const std::uint64_t offset = Number(offsetText, false, conversions::kOffsetLimits);
-        if (offset > 0x7FFFFFFF) {
-            throw Refused(Overflow(conversions::kOffsetLimits));
-        }
+        const std::uint64_t offset = Offset(offsetText);
         const std::optional<rom::CpuPlace> place =
             rom::PlaceOf(request.window, offset, request.trainer);
         if (!place) {
