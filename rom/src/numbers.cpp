@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
-#include <vector>
 
 namespace rom {
 namespace {
@@ -34,25 +33,20 @@ std::optional<unsigned> DigitOf(char32_t c) {
 
 bool Blank(char32_t c) { return c == U' ' || c == U'\t'; }
 
-// A UTF-8 text's characters, each with its bytes.
+// A UTF-8 text's characters in turn, each with its bytes.
 struct Character {
-    char32_t point;
+    char32_t point = 0;
     std::string_view bytes;
 };
 
-std::vector<Character> Characters(std::string_view text) {
-    std::vector<Character> characters;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t point = length == 1 ? lead : lead & (0x7FU >> length);
-        for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
-            point = point << 6U | (static_cast<unsigned char>(text[i + k]) & 0x3FU);
-        }
-        characters.push_back({point, text.substr(i, length)});
-        i += length;
+Character CharacterAt(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t point = length == 1 ? lead : lead & (0x7FU >> length);
+    for (std::size_t k = 1; k < length && at + k < text.size(); ++k) {
+        point = point << 6U | (static_cast<unsigned char>(text[at + k]) & 0x3FU);
     }
-    return characters;
+    return {point, text.substr(at, length)};
 }
 
 // A character as a message shows it: itself, or U+XXXX where it does not
@@ -65,32 +59,33 @@ std::string Shown(const Character& c) {
     return "'" + std::string(c.bytes) + "'";
 }
 
+bool BlankTo(std::string_view text, std::size_t at) {
+    return text.find_first_not_of(" \t", at) == std::string_view::npos;
+}
+
 }  // namespace
 
-std::uint64_t ReadHex(std::string_view utf8) {
-    const std::vector<Character> text = Characters(utf8);
-    std::size_t i = 0;
-    while (i < text.size() && Blank(text[i].point)) {
-        ++i;
-    }
+std::uint64_t ReadHex(std::string_view text) {
+    std::size_t at = text.find_first_not_of(" \t");
+    at = at == std::string_view::npos ? text.size() : at;
+    std::size_t column = at + 1;  // of the character at `at`; blanks are a byte each
     const char* marker = nullptr;
-    if (i < text.size() && text[i].point == U'$') {
+    if (at < text.size() && text[at] == '$') {
         marker = "$";
-        ++i;
-    } else if (i + 1 < text.size() && text[i].point == U'0' &&
-               (text[i + 1].point | 0x20U) == U'x') {
+        ++at, ++column;
+    } else if (at + 1 < text.size() && text[at] == '0' && (text[at + 1] | 0x20) == 'x') {
         marker = "0x";
-        i += 2;
+        at += 2, column += 2;
     }
     std::uint64_t value = 0;
     bool digits = false;
-    for (; i < text.size(); ++i) {
-        const char32_t c = text[i].point;
-        if (Blank(c)) {
+    for (; at < text.size(); ++column) {
+        const Character c = CharacterAt(text, at);
+        at += c.bytes.size();
+        if (Blank(c.point)) {
             continue;
         }
-        const std::optional<unsigned> digit = DigitOf(c);
-        if (digit) {
+        if (const std::optional<unsigned> digit = DigitOf(c.point)) {
             if (value > kLargest >> 4U) {
                 throw NumberTooLarge("the number is too large");
             }
@@ -98,14 +93,10 @@ std::uint64_t ReadHex(std::string_view utf8) {
             digits = true;
             continue;
         }
-        std::size_t rest = i + 1;
-        while (rest < text.size() && Blank(text[rest].point)) {
-            ++rest;
-        }
-        if ((c | 0x20U) == U'h' && digits && marker == nullptr && rest == text.size()) {
+        if ((c.point | 0x20U) == U'h' && digits && marker == nullptr && BlankTo(text, at)) {
             break;
         }
-        throw NumberError(Shown(text[i]) + " at column " + std::to_string(i + 1) +
+        throw NumberError(Shown(c) + " at column " + std::to_string(column) +
                           " is not a hex digit");
     }
     if (!digits) {
