@@ -15,15 +15,16 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdLine*/,
+                    int nShowCmd) {
     WNDCLASSW type{};
     type.lpfnWndProc = Procedure;
-    type.hInstance = instance;
+    type.hInstance = hInstance;
     type.lpszClassName = L"Bare";
     RegisterClassW(&type);
     HWND window = CreateWindowExW(0, L"Bare", L"Bare window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 382, 362, nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, show);
+                                  CW_USEDEFAULT, 382, 362, nullptr, nullptr, hInstance, nullptr);
+    ShowWindow(window, nShowCmd);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         DispatchMessageW(&message);
