@@ -80,13 +80,13 @@ std::string Describe(const std::string& path, const rom::Rom& rom, bool json) {
     return path + "\n  header:    " + kind +
            (h.dirty ? ", dirty: the mapper from byte 6 alone" : "") +
            "\n  PRG-ROM:   " + Size(h.prgSize) + ", " + std::to_string(rom.prgBanks(0x4000)) +
-           " banks of 16 KiB\n  CHR-ROM:   " +
-           (h.chrSize == 0 ? "none: CHR RAM" : Size(h.chrSize)) + "\n  mapper:    " + mapper +
-           (name.empty() ? "" : " (" + name + ")") + "\n  trainer:   " + yes(h.trainer) +
-           "\n  battery:   " + yes(h.battery) + "\n  mirroring: " + mirroring +
-           "\n  file:      CRC32 " + fileCrc + "  SHA-1 " + fileSha + "\n  data:      CRC32 " +
-           dataCrc + "  SHA-1 " + dataSha + " (after the header" +
-           (h.trainer ? " and trainer" : "") + ")\n";
+           (rom.prgBanks(0x4000) == 1 ? " bank" : " banks") +
+           " of 16 KiB\n  CHR-ROM:   " + (h.chrSize == 0 ? "none: CHR RAM" : Size(h.chrSize)) +
+           "\n  mapper:    " + mapper + (name.empty() ? "" : " (" + name + ")") +
+           "\n  trainer:   " + yes(h.trainer) + "\n  battery:   " + yes(h.battery) +
+           "\n  mirroring: " + mirroring + "\n  file:      CRC32 " + fileCrc + "  SHA-1 " +
+           fileSha + "\n  data:      CRC32 " + dataCrc + "  SHA-1 " + dataSha +
+           " (after the header" + (h.trainer ? " and trainer" : "") + ")\n";
 }
 
 int Complain(const Console& console, const std::string& message) {

@@ -155,6 +155,38 @@ TEST_F(Files, RefusalsLeaveEveryInputAsItWasAndNothingBehind) {
     }
 }
 
+// info of headers of each kind, as a script reads its JSON.
+TEST_F(Files, InfoSaysWhatEachHeaderHolds) {
+    std::string nes2 = {'N', 'E', 'S', 0x1A, 1, 0, 0x0A, 0x48, 0x21, 0};
+    nes2.resize(16 + 0x4000, '\0');
+    Write(folder + "/nes2.nes", nes2);
+    std::string dirty = {'N', 'E', 'S', 0x1A, 1, 1, 0x11, 0x70, 0, 0, 0, 0, 'D', 'u', 'd', 'e'};
+    dirty.resize(16 + 0x4000 + 0x2000, '\0');
+    Write(folder + "/dirty.nes", dirty);
+    ASSERT_EQ(run({"info", "--json", "nes2.nes", "dirty.nes"}), kDone) << err;
+    for (const char* field :
+         {"{\"file\":\"nes2.nes\",\"header\":\"NES "
+          "2.0\",\"dirty\":false,\"prgSize\":16384,\"prgBanks\":1,"
+          "\"chrSize\":0,\"chrRam\":true,\"mapper\":320,\"mapperName\":\"\",\"submapper\":2,"
+          "\"trainer\":false,\"battery\":true,\"mirroring\":\"four-screen\"",
+          "{\"file\":\"dirty.nes\",\"header\":\"iNES\",\"dirty\":true,\"prgSize\":16384,"
+          "\"prgBanks\":1,"
+          "\"chrSize\":8192,\"chrRam\":false,\"mapper\":1,\"mapperName\":\"MMC1\",\"submapper\":0,"
+          "\"trainer\":false,\"battery\":false,\"mirroring\":\"vertical\""}) {
+        EXPECT_NE(out.find(field), std::string::npos) << field << " in " << out;
+    }
+    EXPECT_NE(err.find("dirty.nes: note: bytes 12-15 of its header are not zero"),
+              std::string::npos)
+        << err;
+    out.clear();
+    ASSERT_EQ(run({"info", "nes2.nes"}), kDone);
+    EXPECT_NE(
+        out.find("  CHR-ROM:   none: CHR RAM\n  mapper:    320, submapper 2\n  trainer:   no\n"
+                 "  battery:   yes\n  mirroring: four-screen\n"),
+        std::string::npos)
+        << out;
+}
+
 TEST_F(Files, InsertWritesTheRomAndItsPatchAlone) {
     std::map<std::string, std::string> before = Folder(folder);
     ASSERT_EQ(run({"insert", "game.nes", "game.txt", "-o", "out.nes", "--patch", "out.bps"}), kDone)
