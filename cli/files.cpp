@@ -48,7 +48,9 @@ void Remove(const std::string& path) { _wremove(Wide(path).c_str()); }
 #define write _write
 #define close _close
 #else
-int Open(const std::string& path, int flags) { return open(path.c_str(), flags, 0666); }
+int Open(const std::string& path, int flags) {
+    return open(path.c_str(), flags, S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH);
+}
 int Flush(int fd) { return fsync(fd); }
 bool Replace(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
