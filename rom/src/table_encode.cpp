@@ -183,8 +183,7 @@ private:
 
     void consider(std::size_t at) {
         match(at, [&](const Step& step) {
-            if (step.next == 0 || cost_[step.next] == kNever ||
-                (!prefixFree_ && !readsBack(step))) {
+            if (step.next == 0 || cost_[step.next] == kNever) {
                 return;
             }
             const std::uint64_t cost = sizeOf(step) + cost_[step.next];
@@ -267,22 +266,8 @@ private:
     }
 
     // Whether a decoder, at the step's first byte, reads the step's key and
-    // no other: no end token within it, no longer key over what follows.
-    bool readsBack(const Step& step) const {
-        std::vector<std::uint8_t>& bytes = following_;
-        bytes.clear();
-        append(step, bytes);
-        const std::size_t own =
-            step.entry < 0 ? 1 : table_.entries_[static_cast<std::size_t>(step.entry)].key.size();
-        for (std::size_t at = step.next;
-             at < text_.size() && bytes.size() < own + table_.longestKey_; at = step_[at].next) {
-            append(step_[at], bytes);
-        }
-        return decodesAs(step, bytes);
-    }
-
-    // Whether a decoder reads the step's key first from `bytes`, the step's
-    // own and those after.
+    // no other from `bytes`, the step's own and those after: no end token
+    // within it, no longer key over what follows.
     bool decodesAs(const Step& step, const std::vector<std::uint8_t>& bytes) const {
         const std::size_t own =
             step.entry < 0 ? 1 : table_.entries_[static_cast<std::size_t>(step.entry)].key.size();

@@ -199,6 +199,10 @@ TEST(Patch, IpsAtItsLimits) {
     EXPECT_LT(long_.size(), 40U);
     EXPECT_EQ(rom::ApplyPatch(Bytes(0x20000, 0), long_, Hashes()).target, runs);
     EXPECT_THROW(rom::MakeIps(Bytes((1U << 24U) + 1, 0), Bytes(10, 0)), rom::PatchError);
+    const Bytes largest(1U << 24U, 0);  // 16 MiB exactly is within reach
+    EXPECT_EQ(rom::ApplyPatch(largest, rom::MakeIps(largest, Bytes(10, 0)), Hashes()).target,
+              Bytes(10, 0));
+    EXPECT_THROW(rom::ApplyPatch(Bytes((1U << 24U) + 1, 0), ips, Hashes()), rom::PatchError);
 }
 
 }  // namespace

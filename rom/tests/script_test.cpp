@@ -100,19 +100,29 @@ rom::Rom RomOf(const std::vector<rom::Bytes>& strings, std::size_t banks = 1) {
 }
 
 TEST(Dump, WritesRawWhatWouldReadAsAnotherLine) {
-    const rom::Table table = rom::Table::Read("3C=<\n31=1\n2F=/\n40=@\n41=A\n20= \n/FF\n");
-    const rom::Rom game =
-        RomOf({{0x3C, 0x31}, {0x2F, 0x2F, 0x41}, {0x40, 0x41}, {0x41, 0x20}, {0x3C, 0x41}});
-    rom::Script head = Head({0x10, std::nullopt, 5, rom::Type(1), 0});
+    const rom::Table table = rom::Table::Read("3C=<\n31=1\n2F=/\n40=@\n41=A\n20= \n29=)\n/FF\n");
+    const rom::Rom game = RomOf(
+        {{0x3C, 0x31}, {0x2F, 0x2F, 0x41}, {0x40, 0x41}, {0x41, 0x20}, {0x3C, 0x41}, {0x3C, 0x29}});
+    rom::Script head = Head({0x10, std::nullopt, 6, rom::Type(1), 0});
     head.spaces = {{1, 2}};  // a dump's spaces are its own
     const std::string script = rom::Dump(game, table, head).script;
-    EXPECT_NE(script.find("@space $20-$2F\n\n"), std::string::npos) << script;
-    for (const char* line : {"\n<$3C>1\n", "\n<$2F>/A\n", "\n<$40>A\n", "\nA<$20>\n", "\n<A\n"}) {
+    EXPECT_NE(script.find("@space $20-$32\n\n"), std::string::npos) << script;
+    for (const char* line :
+         {"\n<$3C>1\n", "\n<$2F>/A\n", "\n<$40>A\n", "\nA<$20>\n", "\n<A\n", "\n<)\n"}) {
         EXPECT_NE(script.find(line), std::string::npos) << line << " in " << script;
     }
-    EXPECT_EQ(Texts(rom::ReadScript(script)),
-              (std::map<std::uint64_t, std::string>{
-                  {0, "<$3C>1"}, {1, "<$2F>/A"}, {2, "<$40>A"}, {3, "A<$20>"}, {4, "<A"}}));
+    EXPECT_EQ(
+        Texts(rom::ReadScript(script)),
+        (std::map<std::uint64_t, std::string>{
+            {0, "<$3C>1"}, {1, "<$2F>/A"}, {2, "<$40>A"}, {3, "A<$20>"}, {4, "<A"}, {5, "<)"}}));
+    // Strings with a byte between them are two runs of strings.
+    rom::Rom apart = RomOf({{0x41}, {0x41}});
+    apart.file[0x12] = 0x14;  // pointer 1 to $24, past a byte that is no string's
+    apart.file[0x24] = 0x41;
+    apart.file[0x25] = 0xFF;
+    const std::string two =
+        rom::Dump(apart, table, Head({0x10, std::nullopt, 2, rom::Type(1), 0})).script;
+    EXPECT_NE(two.find("@space $20-$21\n@space $24-$25\n"), std::string::npos) << two;
 }
 
 TEST(Dump, StopsAtTheBanksEnd) {
@@ -173,6 +183,7 @@ TEST(Insert, StoresEqualStringsAndTailsOnce) {
     EXPECT_EQ(file[0x22] | file[0x23] << 8, 0x8016 + 7) << "END inside A GOOD END";
     EXPECT_EQ(file[0x24] | file[0x25] << 8, 0x8016);
     EXPECT_EQ(file[0x26 + 11], 0x00) << "the unused space filled";
+    EXPECT_EQ(file[0x38], 0xFF) << "and nothing past it";
 }
 
 // Two scripts of one bank: their spaces pooled, overlapping ones merged,
@@ -202,9 +213,9 @@ TEST(Insert, SpreadsTextOverRegionsAndCountsTheTrainer) {
     rom::Script script = DumpOf(trained, table);
     script.entries[0].text = "A STRING TOO LONG FOR ITS PLACE";
     script.entries[2].kind = rom::ScriptEntry::Kind::Keep;
-    const rom::Rom out = Inserted(trained, {script}, {{0x300, 0x33F}});
+    const rom::Rom out = Inserted(trained, {script}, {{0x500, 0x53F}});
     EXPECT_EQ(Texts(DumpOf(out, table))[0], "A STRING TOO LONG FOR ITS PLACE");
-    EXPECT_EQ(out.file[0x220] | out.file[0x221] << 8, 0x8000 + 0x300 - 0x210)
+    EXPECT_EQ(out.file[0x220] | out.file[0x221] << 8, 0x8000 + 0x500 - 0x210)
         << "in the second region";
     EXPECT_EQ(out.file[0x224] | out.file[0x225] << 8, 0x8016) << "kept as it was";
 }
@@ -276,6 +287,7 @@ TEST(ReadScript, NamesEachFaultByLineAndColumn) {
         {"@pointers alone", "@table t\n@pointers\n", 2, 1, "needs the table's offset"},
         {"@pointers without a count", "@table t\n@pointers $20 type 1 bank 0\n", 2, 1,
          "needs its count"},
+        {"@pointers with its offset alone", "@table t\n@pointers $20\n", 2, 1, "needs its count"},
         {"a bad offset, by its column", "@table t\n@pointers $2G count 2 type 1 bank 0\n", 2, 11,
          "'G' at column 3"},
         {"a repeated entry", head + "<0>\nA\n<1>\nB\n<0>\nC\n", 8, 1,
