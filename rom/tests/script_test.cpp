@@ -117,12 +117,12 @@ TEST(Dump, WritesRawWhatWouldReadAsAnotherLine) {
             {0, "<$3C>1"}, {1, "<$2F>/A"}, {2, "<$40>A"}, {3, "A<$20>"}, {4, "<A"}, {5, "<)"}}));
     // Strings with a byte between them are two runs of strings.
     rom::Rom apart = RomOf({{0x41}, {0x41}});
-    apart.file[0x12] = 0x14;  // pointer 1 to $24, past a byte that is no string's
-    apart.file[0x24] = 0x41;
-    apart.file[0x25] = 0xFF;
+    apart.file[0x12] = 0x13;  // pointer 1 to $23, past a byte that is no string's
+    apart.file[0x23] = 0x41;
+    apart.file[0x24] = 0xFF;
     const std::string two =
         rom::Dump(apart, table, Head({0x10, std::nullopt, 2, rom::Type(1), 0})).script;
-    EXPECT_NE(two.find("@space $20-$21\n@space $24-$25\n"), std::string::npos) << two;
+    EXPECT_NE(two.find("@space $20-$21\n@space $23-$24\n"), std::string::npos) << two;
 }
 
 TEST(Dump, StopsAtTheBanksEnd) {
