@@ -12,10 +12,11 @@ quorvane_build_packages=(
 # Wayland platform, for the Wayland sessions GNOME and KDE start by default.
 quorvane_run_packages=("${quorvane_build_packages[@]}" fonts-dejavu-core qt6-wayland)
 # Building the Windows program and testing it under Wine on a private X
-# server: the cross compiler, GoogleTest's sources, Wine and its fonts.
+# server: the cross compiler, zlib for it, GoogleTest's sources, cc65 for
+# the test ROMs, Wine and its fonts.
 quorvane_windows_packages=(
-  cmake ninja-build g++-mingw-w64-x86-64 libz-mingw-w64-dev libgtest-dev wine wine64 fonts-wine
-  xvfb xauth
+  cmake ninja-build g++-mingw-w64-x86-64 libz-mingw-w64-dev libgtest-dev cc65 wine wine64
+  fonts-wine xvfb xauth
 )
 # Building the page (the core compiled to WebAssembly, the app's icons
 # rendered from the drawing by librsvg) and testing it in
@@ -28,7 +29,6 @@ quorvane_test_packages=(
   "${quorvane_run_packages[@]}"
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-tidy clang-format desktop-file-utils appstream
-  cc65
   "${quorvane_windows_packages[@]}" "${quorvane_web_packages[@]}"
 )
 # Making and checking the downloads: the Debian package, the Windows zip, the
