@@ -2,7 +2,8 @@
 # How fast the ROM commands are beside the plainest program doing the same
 # work, each pair timed in one run, the best of several (hyperfine), on a
 # 4 MiB fixture that make_fixture writes; and patch make's size and time
-# beside xdelta3's. Run it by hand, never as a test:
+# beside xdelta3's. Run it by hand, never as a test (it needs hyperfine,
+# xdelta3 and node: apt-get install hyperfine xdelta3 nodejs):
 #   rom/bench/rom_bench.sh build/default
 set -euo pipefail
 build=$(realpath "${1:-build/default}")
