@@ -6,7 +6,7 @@
 #include "rom/header.h"
 #include "rom/numbers.h"
 #include "rom/search.h"
-#include "rom/system_hashes.h"
+#include "system_hashes.h"
 #include "utf8.h"
 
 namespace {
@@ -47,7 +47,7 @@ std::string Size(std::uint64_t bytes) {
 
 std::string Describe(const std::string& path, const rom::Rom& rom, bool json) {
     const rom::Header& h = rom.header;
-    const rom::Hasher& hasher = rom::SystemHasher();
+    const rom::Hasher& hasher = SystemHasher();
     const std::uint8_t* const data = rom.file.data() + rom.prgStart();
     const std::size_t dataSize = rom.file.size() - rom.prgStart();
     const std::string fileCrc = rom::Crc32Hex(hasher.crc32(rom.file.data(), rom.file.size()));

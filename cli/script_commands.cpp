@@ -6,7 +6,7 @@
 #include "rom/dump.h"
 #include "rom/numbers.h"
 #include "rom/patch.h"
-#include "rom/system_hashes.h"
+#include "system_hashes.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ rom::Table LoadTable(const std::string& path) {
 
 std::uint32_t DataCrc(const rom::Rom& rom) {
     const std::uint64_t start = rom.prgStart();
-    return rom::SystemHasher().crc32(rom.file.data() + start, rom.file.size() - start);
+    return SystemHasher().crc32(rom.file.data() + start, rom.file.size() - start);
 }
 
 // Refuses an output that is one of the inputs, by any path or link.
@@ -57,7 +57,7 @@ std::string Lower(std::string text) {
 rom::Bytes MakePatch(const std::string& path, const rom::Bytes& from, const rom::Bytes& to) {
     const std::string name = Lower(path);
     if (name.size() > 4 && name.compare(name.size() - 4, 4, ".bps") == 0) {
-        return rom::MakeBps(from, to, rom::SystemHasher());
+        return rom::MakeBps(from, to, SystemHasher());
     }
     return rom::MakeIps(from, to);
 }
@@ -251,7 +251,7 @@ int RunPatch(const Options& options, const Console& console) {
         if (verb == "make") {
             written = MakePatch(*options.output, first, second);
         } else {
-            const rom::Applied applied = rom::ApplyPatch(first, second, rom::SystemHasher());
+            const rom::Applied applied = rom::ApplyPatch(first, second, SystemHasher());
             written = applied.target;
             if (!applied.note.empty()) {
                 console.complain("quorvane-cli: " + operands[1] + ": " + applied.note + '\n');

@@ -7,14 +7,17 @@
 #include <random>
 #include <string>
 
+#include "plain_hashes.h"
 #include "rom/patch.h"
-#include "rom/system_hashes.h"
 
 namespace {
 
 using rom::Bytes;
 
-const rom::Hasher& Hashes() { return rom::SystemHasher(); }
+const rom::Hasher& Hashes() {
+    static const PlainHashes hashes;
+    return hashes;
+}
 
 const Bytes kEof = {'E', 'O', 'F'};  // what a record at $454F46 would read as
 

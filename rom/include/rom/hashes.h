@@ -1,5 +1,5 @@
-// The hashes ROM work needs, through a seam: the command line hashes with
-// zlib and libgcrypt (system_hashes.h), and a browser can bring its own.
+// The hashes ROM work needs, through a seam: the command line brings its
+// system's (cli/system_hashes.h), and a browser can bring its own.
 #pragma once
 
 #include <array>

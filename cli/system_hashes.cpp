@@ -1,14 +1,13 @@
 // The system hashes on Linux and the like: zlib's CRC-32 and libgcrypt's
 // SHA-1 (system_hashes_win32.cpp on Windows).
-#include "rom/system_hashes.h"
+#include "system_hashes.h"
 #include "zlib_crc32.h"
 
 #include <gcrypt.h>
 
-namespace rom {
 namespace {
 
-class SystemHashes final : public Hasher {
+class SystemHashes final : public rom::Hasher {
 public:
     SystemHashes() { gcry_check_version(nullptr); }
 
@@ -16,8 +15,8 @@ public:
         return ZlibCrc32(data, size);
     }
 
-    [[nodiscard]] Sha1 sha1(const std::uint8_t* data, std::size_t size) const override {
-        Sha1 digest{};
+    [[nodiscard]] rom::Sha1 sha1(const std::uint8_t* data, std::size_t size) const override {
+        rom::Sha1 digest{};
         gcry_md_hash_buffer(GCRY_MD_SHA1, digest.data(), data, size);
         return digest;
     }
@@ -25,9 +24,7 @@ public:
 
 }  // namespace
 
-const Hasher& SystemHasher() {
+const rom::Hasher& SystemHasher() {
     static const SystemHashes hashes;
     return hashes;
 }
-
-}  // namespace rom

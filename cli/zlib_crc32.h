@@ -5,8 +5,4 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace rom {
-
 std::uint32_t ZlibCrc32(const std::uint8_t* data, std::size_t size);
-
-}  // namespace rom

@@ -10,20 +10,19 @@
 #include <limits>
 #include <stdexcept>
 
-#include "rom/system_hashes.h"
+#include "system_hashes.h"
 #include "zlib_crc32.h"
 
-namespace rom {
 namespace {
 
-class SystemHashes final : public Hasher {
+class SystemHashes final : public rom::Hasher {
 public:
     [[nodiscard]] std::uint32_t crc32(const std::uint8_t* data, std::size_t size) const override {
         return ZlibCrc32(data, size);
     }
 
-    [[nodiscard]] Sha1 sha1(const std::uint8_t* data, std::size_t size) const override {
-        Sha1 digest{};
+    [[nodiscard]] rom::Sha1 sha1(const std::uint8_t* data, std::size_t size) const override {
+        rom::Sha1 digest{};
         BCRYPT_ALG_HANDLE algorithm = nullptr;
         BCRYPT_HASH_HANDLE hash = nullptr;
         if (!BCRYPT_SUCCESS(
@@ -47,9 +46,7 @@ public:
 
 }  // namespace
 
-const Hasher& SystemHasher() {
+const rom::Hasher& SystemHasher() {
     static const SystemHashes hashes;
     return hashes;
 }
-
-}  // namespace rom

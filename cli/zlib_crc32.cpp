@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <limits>
 
-namespace rom {
-
 std::uint32_t ZlibCrc32(const std::uint8_t* data, std::size_t size) {
     uLong crc = ::crc32(0L, Z_NULL, 0);
     while (size > 0) {  // zlib takes at most a uInt at a time
@@ -18,5 +16,3 @@ std::uint32_t ZlibCrc32(const std::uint8_t* data, std::size_t size) {
     }
     return static_cast<std::uint32_t>(crc);
 }
-
-}  // namespace rom
