@@ -63,8 +63,7 @@ std::string Pointer(const Request& request, std::u16string_view offsetText) {
 // `bytes` its two stored bytes, low byte first ("13 81", "1381"; "80" for
 // 00 80).
 std::string FileOffset(const Request& request, std::u16string_view pointer) {
-    std::string window = rom::NameOf(request.window) + "'s window, " + rom::RangeOf(request.window);
-    window[0] = window[0] == 't' ? 'T' : window[0];  // "Type 1's window", "base $A000's window"
+    const std::string window = rom::WindowOf(request.window);
     std::uint64_t value = 0;
     try {
         value = request.asWindow ? static_cast<std::uint64_t>(conversions::HextoDec(pointer))

@@ -30,6 +30,14 @@ std::string RangeOf(const BankWindow& window) {
     return Dollar(window.base) + "-" + Dollar(window.base + window.size - 1);
 }
 
+std::string WindowOf(const BankWindow& window) {
+    std::string name = NameOf(window);
+    if (name.rfind("type", 0) == 0) {
+        name[0] = 'T';  // as the window names its types
+    }
+    return name + "'s window, " + RangeOf(window);
+}
+
 std::uint64_t DataStart(bool trainer) {
     return conversions::kHeaderSize + (trainer ? kTrainerSize : 0);
 }

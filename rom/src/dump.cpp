@@ -112,10 +112,7 @@ Dumped Dump(const Rom& rom, const Table& table, const Script& head) {
         std::string why;
         Decoded decoded;
         if (!offset) {
-            std::string window = NameOf(pointers.window);
-            window[0] = window[0] == 't' ? 'T' : window[0];  // "Type 1", as the window names it
-            why = Dollar(address) + " is outside " + window + "'s window, " +
-                  RangeOf(pointers.window);
+            why = Dollar(address) + " is outside " + WindowOf(pointers.window);
         } else if (*offset >= file.size()) {
             why = Dollar(address) + " is past the end of the file, at " + Dollar(*offset);
         } else {

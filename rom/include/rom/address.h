@@ -34,6 +34,10 @@ std::string NameOf(const BankWindow& window);
 // The window's addresses: "$8000-$BFFF".
 std::string RangeOf(const BankWindow& window);
 
+// The window as a message names it: "Type 1's window, $8000-$BFFF", or
+// "base $A000's window, $A000-$BFFF".
+std::string WindowOf(const BankWindow& window);
+
 // The first byte of PRG-ROM: the header, and the trainer where there is one.
 std::uint64_t DataStart(bool trainer);
 
