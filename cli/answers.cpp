@@ -63,7 +63,7 @@ std::string Pointer(const Request& request, std::u16string_view offsetText) {
 // `bytes` its two stored bytes, low byte first ("13 81", "1381"; "80" for
 // 00 80).
 std::string FileOffset(const Request& request, std::u16string_view pointer) {
-    const std::string window = rom::WindowOf(request.window);
+    const std::string window = rom::WindowName(request.window);
     std::uint64_t value = 0;
     try {
         value = request.asWindow ? static_cast<std::uint64_t>(conversions::HextoDec(pointer))

@@ -13,7 +13,7 @@ enum class Command { Pointer, Offset, Word, Text };
 
 struct Request {
     Command command = Command::Pointer;
-    rom::BankWindow window = rom::Type(1);
+    rom::BankWindow window = rom::kType1;
     bool bytes = false;                 // pointers as their two stored bytes, low byte first
     std::uint64_t bank = 0;             // offset: the bank the pointer's address is in
     bool trainer = false;               // a 512-byte trainer after the header

@@ -19,13 +19,13 @@ int RunAnswers(Command command, const Options& options, const Console& console) 
     request.bytes = options.bytes;
     request.trainer = options.trainer;
     request.asWindow = options.asWindow;
-    const std::optional<rom::BankWindow> window = WindowOf(options);
+    const std::optional<rom::BankWindow> window = BankWindowOf(options);
     if (command == Command::Offset && (!window || !options.bank)) {
         throw UsageError(std::string("the offset command needs ") +
                          (window ? "--bank" : "--type, or --bank-size with --base"));
     }
-    request.window = window.value_or(rom::Type(1));
-    if (options.asWindow && (options.trainer || request.window.size != rom::Type(1).size)) {
+    request.window = window.value_or(rom::kType1);
+    if (options.asWindow && (options.trainer || request.window.size != rom::kType1.size)) {
         throw UsageError(
             "--as-window reads as the window does, which knows no trainer and no 8 KiB "
             "banks");

@@ -292,12 +292,12 @@ std::optional<Options> Parse(const CommandForm& form, std::vector<std::string> a
 
 }  // namespace
 
-std::optional<rom::BankWindow> WindowOf(const Options& options) {
+std::optional<rom::BankWindow> BankWindowOf(const Options& options) {
     if (options.type && (options.bankSize || options.base)) {
         throw UsageError("--type and --bank-size with --base say the same: give one");
     }
     if (options.type) {
-        return rom::Type(*options.type);
+        return rom::TypeWindow(static_cast<std::uint64_t>(*options.type));
     }
     if (!options.bankSize && !options.base) {
         return std::nullopt;
@@ -306,7 +306,7 @@ std::optional<rom::BankWindow> WindowOf(const Options& options) {
         throw UsageError(options.base ? "--base needs --bank-size" : "--bank-size needs --base");
     }
     if (*options.bankSize == 16 && (*options.base == 0x8000 || *options.base == 0xC000)) {
-        return rom::Type(*options.base == 0x8000 ? 1 : 2);
+        return *options.base == 0x8000 ? rom::kType1 : rom::kType2;
     }
     if (*options.bankSize == 8) {
         if (const auto window = rom::EightKiBWindow(static_cast<std::uint32_t>(*options.base))) {

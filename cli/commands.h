@@ -44,7 +44,7 @@ struct Options {
 
 // The window of --type, or of --bank-size and --base; nothing where none
 // is given. Throws UsageError for a window that is none.
-std::optional<rom::BankWindow> WindowOf(const Options& options);
+std::optional<rom::BankWindow> BankWindowOf(const Options& options);
 
 // pointer, offset, word and text: an answer an input.
 int RunAnswers(Command command, const Options& options, const Console& console);

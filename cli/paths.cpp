@@ -47,7 +47,7 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, end);
 }
 
-std::string NameOf(const std::string& path) { return path.substr(FolderOf(path).size()); }
+std::string FileNameOf(const std::string& path) { return path.substr(FolderOf(path).size()); }
 
 std::string Joined(const std::string& folder, const std::string& path) {
     return Absolute(path) || folder.empty() ? path : folder + path;

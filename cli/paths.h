@@ -8,7 +8,7 @@
 std::string FolderOf(const std::string& path);
 
 // The last part of a path: "game.nes".
-std::string NameOf(const std::string& path);
+std::string FileNameOf(const std::string& path);
 
 // `path` as seen from `folder` (as FolderOf gives it): joined where it is
 // relative.

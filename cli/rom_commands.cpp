@@ -130,7 +130,7 @@ int RunFind(const Options& options, const Console& console) {
     if (options.tableOut && !options.relative) {
         throw UsageError("--table-out goes with --relative");
     }
-    const std::optional<rom::BankWindow> window = WindowOf(options);
+    const std::optional<rom::BankWindow> window = BankWindowOf(options);
     if (window && !options.pointerTo) {
         throw UsageError("a bank's type goes with --pointer-to");
     }
@@ -166,10 +166,10 @@ int RunFind(const Options& options, const Console& console) {
             }
             const std::vector<rom::BankWindow> windows =
                 window ? std::vector<rom::BankWindow>{*window}
-                       : std::vector<rom::BankWindow>{rom::Type(1), rom::Type(2)};
+                       : std::vector<rom::BankWindow>{rom::kType1, rom::kType2};
             for (const rom::PointerHit& hit : rom::FindPointers(rom, *target, windows)) {
                 out += rom::Dollar(hit.offset) + " bank " + std::to_string(hit.bank) + ' ' +
-                       rom::NameOf(hit.window) + ' ' + rom::ByteHex(hit.low) + ' ' +
+                       rom::TypeName(hit.window) + ' ' + rom::ByteHex(hit.low) + ' ' +
                        rom::ByteHex(hit.high) + '\n';
                 ++count;
             }

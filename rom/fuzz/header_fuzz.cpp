@@ -17,12 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read.prgStart() + h.prgSize + h.chrSize > read.file.size() || h.prgSize == 0) {
         std::abort();
     }
-    const rom::BankWindow window = rom::Type(2);
+    const rom::BankWindow window = rom::kType2;
     const std::uint64_t last = read.prgStart() + h.prgSize - 1;
     const auto place = rom::PlaceOf(window, last, h.trainer);
     if (!place || rom::FileOffsetOf(window, place->bank, place->address, h.trainer) != last) {
         std::abort();
     }
-    rom::FindPointers(read, last, {rom::Type(1), window});
+    rom::FindPointers(read, last, {rom::kType1, window});
     return 0;
 }

@@ -5,8 +5,14 @@
 
 namespace rom {
 
-BankWindow Type(int type) {
-    return {conversions::kBankSize, type == 2 ? conversions::kType2Base : conversions::kType1Base};
+static_assert(kType1.size == conversions::kBankSize && kType1.base == conversions::kType1Base &&
+              kType2.size == conversions::kBankSize && kType2.base == conversions::kType2Base);
+
+std::optional<BankWindow> TypeWindow(std::uint64_t type) {
+    if (type == 1 || type == 2) {
+        return type == 1 ? kType1 : kType2;
+    }
+    return std::nullopt;
 }
 
 std::optional<BankWindow> EightKiBWindow(std::uint32_t base) {
@@ -16,11 +22,11 @@ std::optional<BankWindow> EightKiBWindow(std::uint32_t base) {
     return BankWindow{0x2000, static_cast<std::uint16_t>(base)};
 }
 
-std::string NameOf(const BankWindow& window) {
-    if (window == Type(1)) {
+std::string TypeName(const BankWindow& window) {
+    if (window == kType1) {
         return "type 1";
     }
-    if (window == Type(2)) {
+    if (window == kType2) {
         return "type 2";
     }
     return "base " + Dollar(window.base);
@@ -30,8 +36,8 @@ std::string RangeOf(const BankWindow& window) {
     return Dollar(window.base) + "-" + Dollar(window.base + window.size - 1);
 }
 
-std::string WindowOf(const BankWindow& window) {
-    std::string name = NameOf(window);
+std::string WindowName(const BankWindow& window) {
+    std::string name = TypeName(window);
     if (name.rfind("type", 0) == 0) {
         name[0] = 'T';  // as the window names its types
     }

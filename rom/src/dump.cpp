@@ -87,14 +87,8 @@ std::string Comment(const std::string& text) {
 Dumped Dump(const Rom& rom, const Table& table, const Script& head) {
     const PointerTable& pointers = head.pointers;
     const Bytes& file = rom.file;
-    const auto [lastLow, lastHigh] =
-        PlacesOf(pointers, pointers.count == 0 ? 0 : pointers.count - 1);
-    if (std::max(lastLow, lastHigh) >= file.size()) {
-        throw RomError("the pointer table runs past the end of the file, at " +
-                       Dollar(std::max(lastLow, lastHigh)));
-    }
-    const std::uint64_t bankEnd = std::min<std::uint64_t>(
-        file.size(), rom.prgStart() + (pointers.bank + 1) * pointers.window.size);
+    CheckPointerTable(rom, pointers);
+    const std::uint64_t bankEnd = BankBytes(rom, pointers.bank, pointers.window).second;
     Dumped dumped;
     std::string body;
     std::map<std::uint32_t, std::uint64_t> seen;  // each address followed, and its first pointer
@@ -112,7 +106,7 @@ Dumped Dump(const Rom& rom, const Table& table, const Script& head) {
         std::string why;
         Decoded decoded;
         if (!offset) {
-            why = Dollar(address) + " is outside " + WindowOf(pointers.window);
+            why = Dollar(address) + " is outside " + WindowName(pointers.window);
         } else if (*offset >= file.size()) {
             why = Dollar(address) + " is past the end of the file, at " + Dollar(*offset);
         } else {
@@ -134,10 +128,7 @@ Dumped Dump(const Rom& rom, const Table& table, const Script& head) {
             if (!lines.empty()) {
                 lines.pop_back();
             }
-            lines +=
-                (decoded.end->text.empty() ? Raw(decoded.end->key.data(), decoded.end->key.size())
-                                           : WithoutLayoutBreaks(decoded.end->text)) +
-                "\n";
+            lines += table.writtenEnd(*decoded.end) + "\n";
         }
         body.append("\n").append(number).append(" ").append(Dollar(*offset)).append("\n");
         body.append(Comment(decoded.text)).append(lines);
@@ -159,39 +150,34 @@ Dumped Dump(const Rom& rom, const Table& table, const Script& head) {
     return dumped;
 }
 
-std::vector<std::optional<Bytes>> EncodeScript(const Script& script, const Table& table) {
-    const TableEntry* end = table.firstEnd();
-    std::vector<std::optional<Bytes>> strings(static_cast<std::size_t>(script.pointers.count));
-    for (const ScriptEntry& entry : script.entries) {
-        if (entry.kind != ScriptEntry::Kind::Text) {
-            continue;
-        }
-        Bytes bytes;
-        try {
-            bytes = table.encode(entry.text);
-        } catch (const EncodeError& error) {
-            // The column counts characters of the joined text; find its line.
-            std::size_t at = 0;
-            for (std::size_t column = 0; at < entry.text.size(); ++at) {
-                const bool lead = (static_cast<unsigned char>(entry.text[at]) & 0xC0U) != 0x80;
-                if (lead && ++column == error.column()) {
-                    break;
-                }
-            }
-            const auto [line, column] = PlaceIn(entry, at);
-            throw ScriptError(line, column, error.what());
-        }
-        const Decoded read = table.decode(bytes.data(), bytes.size(), true);
-        if (read.end == nullptr || read.size + read.end->key.size() != bytes.size()) {
-            if (end == nullptr) {
-                throw ScriptError(entry.line, 0,
-                                  "the table has no end token (/HEX) to end the string");
-            }
-            bytes.insert(bytes.end(), end->key.begin(), end->key.end());
-        }
-        strings[static_cast<std::size_t>(entry.index)] = std::move(bytes);
+std::pair<std::uint64_t, std::uint64_t> BankBytes(const Rom& rom, std::uint64_t bank,
+                                                  const BankWindow& window) {
+    const std::uint64_t start = rom.prgStart();
+    const std::uint64_t end = std::min<std::uint64_t>(rom.file.size(), start + rom.header.prgSize);
+    if (bank >= rom.prgBanks(window.size)) {
+        return {end, end};
     }
-    return strings;
+    const std::uint64_t first = start + bank * window.size;
+    return {first, std::min<std::uint64_t>(end, first + window.size)};
+}
+
+void CheckPointerTable(const Rom& rom, const PointerTable& table) {
+    const std::uint64_t banks = rom.prgBanks(table.window.size);
+    if (table.bank >= banks) {
+        throw RomError("bank " + std::to_string(table.bank) + " is past the end of PRG-ROM, which has " +
+                       std::to_string(banks) + (banks == 1 ? " bank" : " banks") + " of " +
+                       std::to_string(table.window.size / 1024) + " KiB");
+    }
+    // The last pointer's bytes, counted so that no sum overflows.
+    const std::uint64_t size = rom.file.size();
+    const std::uint64_t perPointer = table.high ? 1 : 2;
+    const auto past = [&](std::uint64_t first) {
+        return first >= size || table.count > (size - first) / perPointer;
+    };
+    if (table.count > 0 && (past(table.offset) || (table.high && past(*table.high)))) {
+        throw RomError("the pointer table at " + Dollar(table.offset) +
+                       " runs past the end of the file");
+    }
 }
 
 }  // namespace rom

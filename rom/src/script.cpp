@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "rom/hashes.h"
 #include "rom/numbers.h"
 
 namespace rom {
@@ -63,7 +64,7 @@ public:
                   Script& script) const {
         PointerTable& table = script.pointers;
         if (words.size() < 2) {
-            fail(text, text, "@pointers needs the table's offset");
+            fail(text, text.substr(text.size()), "@pointers needs the table's offset");
         }
         table.offset = hex(text, words[1], "the table");
         std::optional<std::uint64_t> type, size, base;
@@ -71,7 +72,7 @@ public:
         for (std::size_t i = 2; i < words.size(); i += 2) {
             const std::string_view key = words[i];
             if (i + 1 >= words.size()) {
-                fail(text, key, std::string(key) + " needs a value");
+                fail(text, text.substr(text.size()), std::string(key) + " needs a value");
             }
             const std::string_view value = words[i + 1];
             if (key == "count") {
@@ -93,15 +94,16 @@ public:
             }
         }
         if (!counted || !banked) {
-            fail(text, text, std::string("@pointers needs its ") + (counted ? "bank" : "count"));
+            fail(text, text.substr(text.size()),
+                 std::string("@pointers needs its ") + (counted ? "bank" : "count"));
         }
         if (type && (*type == 1 || *type == 2) && !size && !base) {
-            table.window = Type(static_cast<int>(*type));
+            table.window = *TypeWindow(*type);
         } else if (!type && size == 8 && base &&
                    EightKiBWindow(static_cast<std::uint32_t>(*base))) {
             table.window = *EightKiBWindow(static_cast<std::uint32_t>(*base));
         } else if (!type && size == 16 && (base == 0x8000 || base == 0xC000)) {
-            table.window = Type(base == 0x8000 ? 1 : 2);
+            table.window = base == 0x8000 ? kType1 : kType2;
         } else {
             fail(text, text,
                  "@pointers needs type 1 or 2, or bank-size 8 and a base of $8000, "
@@ -121,6 +123,30 @@ public:
             fail(text, words[1], "@space ends before it begins");
         }
         script.spaces.push_back({first, last});
+        script.spaceLines.push_back(line_);
+    }
+
+    // "@rom NAME [crc32=XXXXXXXX] [trainer]"
+    void rom(std::string_view text, const std::vector<std::string_view>& words,
+             Script& script) const {
+        std::size_t last = words.size();
+        if (last >= 3 && words[last - 1] == "trainer") {
+            script.trainer = true;
+            --last;
+        }
+        if (last >= 3 && words[last - 1].rfind("crc32=", 0) == 0) {
+            const std::string_view digits = words[last - 1].substr(6);
+            if (digits.size() != 8 || digits.find_first_not_of("0123456789ABCDEFabcdef") !=
+                                          std::string_view::npos) {
+                fail(text, words[last - 1], "crc32= takes eight hex digits");
+            }
+            script.crc32 = static_cast<std::uint32_t>(ReadHex(digits));
+            --last;
+        }
+        const std::size_t from = static_cast<std::size_t>(words[1].data() - text.data());
+        const std::size_t to =
+            static_cast<std::size_t>(words[last - 1].data() - text.data()) + words[last - 1].size();
+        script.rom = std::string(text.substr(from, to - from));
     }
 
 private:
@@ -135,7 +161,10 @@ Script ReadScript(std::string_view text) {
     }
     Script script;
     bool pointers = false;
+    bool tableRead = false;  // the @pointers line, read without a fault
     bool table = false;
+    bool skipping = false;  // the lines after an entry line at fault
+    std::vector<ScriptError> faults;
     std::map<std::uint64_t, std::size_t> lines;  // each entry's line
     ScriptEntry* open = nullptr;
     std::size_t number = 0;
@@ -149,6 +178,7 @@ Script ReadScript(std::string_view text) {
             line.remove_suffix(1);
         }
         const Reader reader(number);
+        try {
         if (line.rfind("//", 0) == 0) {
             continue;
         }
@@ -158,26 +188,16 @@ Script ReadScript(std::string_view text) {
             }
             const std::vector<std::string_view> words = Words(line);
             if (words[0] == "@rom" && words.size() >= 2) {
-                std::string_view name = line.substr(4);
-                const std::string_view last = words.back();
-                if (words.size() >= 3 && last.rfind("crc32=", 0) == 0) {
-                    try {
-                        script.crc32 = static_cast<std::uint32_t>(ReadHex(last.substr(6)));
-                    } catch (const NumberError&) {
-                        reader.fail(line, last, "crc32= takes eight hex digits");
-                    }
-                    name = line.substr(4, static_cast<std::size_t>(last.data() - line.data()) - 4);
-                }
-                name.remove_prefix(std::min(name.find_first_not_of(" \t"), name.size()));
-                name.remove_suffix(name.size() - (name.find_last_not_of(" \t") + 1));
-                script.rom = std::string(name);
+                reader.rom(line, words, script);
             } else if (words[0] == "@table" && words.size() >= 2) {
                 script.table = std::string(
                     line.substr(static_cast<std::size_t>(words[1].data() - line.data())));
                 table = true;
             } else if (words[0] == "@pointers") {
+                pointers = true;  // a faulty one too: its entries are not all at fault
+                script.pointersLine = number;
                 reader.pointers(line, words, script);
-                pointers = true;
+                tableRead = true;
             } else if (words[0] == "@space") {
                 reader.space(line, words, script);
             } else {
@@ -188,6 +208,8 @@ Script ReadScript(std::string_view text) {
             continue;
         }
         if (line.size() >= 2 && line[0] == '<' && line[1] >= '0' && line[1] <= '9') {
+            skipping = true;
+            open = nullptr;
             if (!pointers || !table) {
                 reader.fail(line, line,
                             pointers ? "no @table line before the first entry"
@@ -201,7 +223,7 @@ Script ReadScript(std::string_view text) {
             } catch (const NumberError&) {
                 reader.fail(line, line, "an entry is <N>, N its pointer's number from 0");
             }
-            if (index >= script.pointers.count) {
+            if (tableRead && index >= script.pointers.count) {
                 reader.fail(line, line,
                             "entry " + std::to_string(index) + " is past the table's " +
                                 std::to_string(script.pointers.count) + " pointers");
@@ -228,7 +250,7 @@ Script ReadScript(std::string_view text) {
                 } catch (const NumberError&) {
                     reader.fail(line, other, "an entry that follows another is <N> = <M>");
                 }
-                if (entry.same >= script.pointers.count) {
+                if (tableRead && entry.same >= script.pointers.count) {
                     reader.fail(
                         line, other,
                         "entry " + std::to_string(entry.same) + " is past the table's pointers");
@@ -237,6 +259,10 @@ Script ReadScript(std::string_view text) {
             }
             script.entries.push_back(std::move(entry));
             open = &script.entries.back();
+            skipping = false;
+            continue;
+        }
+        if (skipping) {
             continue;
         }
         if (open == nullptr) {
@@ -255,31 +281,57 @@ Script ReadScript(std::string_view text) {
             open->lines.emplace_back(number, open->text.size());
             open->text += line;
         }
-    }
-    if (!pointers || !table) {
-        throw ScriptError(number, 0, pointers ? "no @table line" : "no @pointers line");
-    }
-    for (std::uint64_t index = 0; index < script.pointers.count; ++index) {
-        if (lines.count(index) == 0) {
-            throw ScriptError(number, 0,
-                              "entry " + std::to_string(index) +
-                                  " is missing: every "
-                                  "pointer of the table has one, if only <N> keep");
+        } catch (const ScriptError& fault) {
+            faults.push_back(fault);
+            if (faults.size() == ScriptErrors::kMostFaults) {
+                throw ScriptErrors(std::move(faults));
+            }
         }
+    }
+    const auto fault = [&](std::size_t line, const std::string& what) {
+        if (faults.size() < ScriptErrors::kMostFaults) {
+            faults.emplace_back(line, 0, what);
+        }
+    };
+    if (!pointers || !table) {
+        fault(number, pointers ? "no @table line" : "no @pointers line");
+    }
+    for (std::uint64_t index = 0; tableRead && index < script.pointers.count; ++index) {
+        if (lines.count(index) == 0) {
+            fault(number, "entry " + std::to_string(index) +
+                              " is missing: every pointer of the table has one, if only <N> keep");
+        }
+        if (faults.size() == ScriptErrors::kMostFaults) {
+            break;
+        }
+    }
+    if (!faults.empty()) {
+        throw ScriptErrors(std::move(faults));
     }
     std::sort(script.entries.begin(), script.entries.end(),
               [](const ScriptEntry& a, const ScriptEntry& b) { return a.index < b.index; });
+    // A chain of = must end in text or keep, not go round: each entry is
+    // walked once, marked while its chain is followed and when it is done.
+    enum : std::uint8_t { kNew, kFollowing, kDone };
+    std::vector<std::uint8_t> mark(script.entries.size(), kNew);
     for (const ScriptEntry& entry : script.entries) {
-        // A chain of = must end in text or keep, not go round.
+        std::vector<std::uint64_t> chain;
         std::uint64_t at = entry.index;
-        for (std::size_t steps = 0; script.entries[at].kind == ScriptEntry::Kind::Same; ++steps) {
-            if (steps > script.entries.size()) {
-                throw ScriptError(
-                    entry.line, 0,
-                    "entry " + std::to_string(entry.index) + " follows itself round a chain of =");
-            }
+        while (mark[at] == kNew && script.entries[at].kind == ScriptEntry::Kind::Same) {
+            mark[at] = kFollowing;
+            chain.push_back(at);
             at = script.entries[at].same;
         }
+        if (mark[at] == kFollowing) {
+            fault(entry.line, "entry " + std::to_string(entry.index) +
+                                  " follows itself round a chain of =");
+        }
+        for (const std::uint64_t done : chain) {
+            mark[done] = kDone;
+        }
+    }
+    if (!faults.empty()) {
+        throw ScriptErrors(std::move(faults));
     }
     return script;
 }
@@ -287,15 +339,15 @@ Script ReadScript(std::string_view text) {
 std::string ScriptHead(const Script& script) {
     std::string head;
     if (!script.rom.empty()) {
-        head += "@rom " + script.rom +
-                (script.crc32 ? " crc32=" + Dollar(*script.crc32).substr(1) : "") + '\n';
+        head += "@rom " + script.rom + (script.crc32 ? " crc32=" + Crc32Hex(*script.crc32) : "") +
+                (script.trainer ? " trainer" : "") + '\n';
     }
     head += "@table " + script.table + '\n';
     const PointerTable& t = script.pointers;
     head += "@pointers " + Dollar(t.offset) + (t.high ? " high " + Dollar(*t.high) : "") +
             " count " + std::to_string(t.count);
-    if (t.window == Type(1) || t.window == Type(2)) {
-        head += t.window == Type(1) ? " type 1" : " type 2";
+    if (t.window == kType1 || t.window == kType2) {
+        head += t.window == kType1 ? " type 1" : " type 2";
     } else {
         head += " bank-size 8 base " + Dollar(t.window.base);
     }

@@ -3,10 +3,11 @@
 
 #include "rom/numbers.h"
 #include "rom/table.h"
+#include "table_index.h"
 
 namespace rom {
 
-std::int32_t Table::Trie::child(std::int32_t node, std::uint8_t byte) const {
+std::int32_t Trie::child(std::int32_t node, std::uint8_t byte) const {
     if (node == 0) {
         return root[byte];
     }
@@ -15,7 +16,7 @@ std::int32_t Table::Trie::child(std::int32_t node, std::uint8_t byte) const {
     return place != next.end() && place->first == byte ? place->second : -1;
 }
 
-std::int32_t Table::Trie::add(std::string_view path) {
+std::int32_t Trie::add(std::string_view path) {
     std::int32_t node = 0;
     for (const char c : path) {
         const auto byte = static_cast<std::uint8_t>(c);
@@ -56,12 +57,12 @@ Decoded Table::decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd
         // The longest key here, unless an end token comes first.
         const TableEntry* found = nullptr;
         for (std::int32_t node = 0, depth = 0; at + static_cast<std::size_t>(depth) < size;) {
-            node = keys_.child(node, data[at + static_cast<std::size_t>(depth)]);
+            node = index_->keys.child(node, data[at + static_cast<std::size_t>(depth)]);
             if (node < 0) {
                 break;
             }
             ++depth;
-            const std::int32_t entry = keys_.nodes[static_cast<std::size_t>(node)].entry;
+            const std::int32_t entry = index_->keys.at(node).entry;
             if (entry >= 0) {
                 found = &entries_[static_cast<std::size_t>(entry)];
                 if (found->kind == TableEntry::Kind::End) {
@@ -95,6 +96,53 @@ Decoded Table::decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd
     }
     decoded.size = at;
     return decoded;
+}
+
+std::string Table::writtenEnd(const TableEntry& end) const {
+    std::string raw;
+    for (const std::uint8_t byte : end.key) {
+        raw += "<$" + ByteHex(byte) + ">";
+    }
+    return raw;
+}
+
+std::pair<const TableEntry*, std::string_view> Table::endOfText(std::string_view text) const {
+    const auto endsWith = [&](const std::string& tail) {
+        if (tail.size() > text.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < tail.size(); ++i) {
+            const char a = text[text.size() - tail.size() + i];
+            const char b = tail[i];
+            if (a != b && !(tail[0] == '<' && b >= 'A' && b <= 'F' && (a | 0x20) == (b | 0x20))) {
+                return false;
+            }
+        }
+        return true;
+    };
+    // Its text too, where no other entry has that text.
+    const auto textOf = [&](const TableEntry& end) {
+        const std::string own = WithoutLayoutBreaks(end.text);
+        std::int32_t node = 0;
+        for (std::size_t i = 0; i < own.size() && node >= 0; ++i) {
+            node = index_->texts.child(node, static_cast<std::uint8_t>(own[i]));
+        }
+        const bool alone =
+            node >= 0 && index_->sameText[static_cast<std::size_t>(node)] ==
+                             std::vector<std::int32_t>{static_cast<std::int32_t>(&end - entries_.data())};
+        return !own.empty() && alone ? own : std::string();
+    };
+    for (const TableEntry& entry : entries_) {
+        if (entry.kind != TableEntry::Kind::End) {
+            continue;
+        }
+        for (const std::string& written : {writtenEnd(entry), textOf(entry)}) {
+            if (!written.empty() && endsWith(written)) {
+                return {&entry, text.substr(0, text.size() - written.size())};
+            }
+        }
+    }
+    return {nullptr, text};
 }
 
 std::string WithoutLayoutBreaks(std::string_view text) {

@@ -1,17 +1,24 @@
-// Encoding by a table in the fewest bytes: a shortest path over the text,
-// from its end back, that keeps only the encodings a decoder reads back.
+// Encoding by a table in the fewest bytes that read back. A decoder reads
+// the longest key at each place (an end token first), so whether a key is
+// read as itself depends on the bytes after it: a search over the place in
+// the text and the walks of the keys begun so far that a longer key could
+// still claim.
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <queue>
 
+#include "encode_walks.h"
 #include "rom/numbers.h"
 #include "rom/table.h"
+#include "table_index.h"
 
 namespace rom {
 namespace {
 
 constexpr std::uint64_t kNever = std::numeric_limits<std::uint64_t>::max();
 constexpr std::size_t kRawSize = 5;  // "<$XX>"
+constexpr std::size_t kNoneLeft = std::numeric_limits<std::size_t>::max();
 
 unsigned Hex(char c) {
     if (c >= '0' && c <= '9') {
@@ -47,45 +54,39 @@ std::string CharacterAt(std::string_view text, std::size_t at) {
     return std::string(text.substr(at, end - at));
 }
 
-std::string KeyHex(const std::vector<std::uint8_t>& key) {
-    std::string hex;
-    for (const std::uint8_t byte : key) {
-        hex += ByteHex(byte);
-    }
-    return hex;
-}
-
 }  // namespace
 
-class Encoder {
+class Table::Encoder {
 public:
-    Encoder(const Table& table, std::string_view text)
-        : table_(table), text_(text), cost_(text.size() + 1, kNever), step_(text.size() + 1) {
-        // Where no key begins with another's bytes, every encoding reads back.
-        for (const TableEntry& entry : table.entries_) {
-            std::int32_t node = 0;
-            for (std::size_t depth = 0; depth + 1 < entry.key.size(); ++depth) {
-                node = table.keys_.child(node, entry.key[depth]);
-                prefixFree_ =
-                    prefixFree_ && table.keys_.nodes[static_cast<std::size_t>(node)].entry < 0;
-            }
-        }
-    }
+    Encoder(const Table& table, std::string_view text, const TableEntry* end)
+        : table_(table),
+          index_(*table.index_),
+          text_(text),
+          end_(end),
+          walks_(table.entries_, index_.keys, index_.keyNode, index_.endBefore),
+          cost_(text.size() + 1, kNever),
+          step_(text.size() + 1) {}
 
     std::vector<std::uint8_t> fewest() {
-        if (!prefixFree_) {
-            return fewestReadingBack();
-        }
-        cost_[text_.size()] = 0;
-        for (std::size_t at = text_.size(); at-- > 0;) {
-            consider(at);
-        }
+        bound();
         if (cost_[0] == kNever) {
             refuse();
         }
-        std::vector<std::uint8_t> bytes;
+        // The fewest bytes a step at a time, where they read back, are the
+        // answer; only where they do not is the search needed.
+        std::vector<Step> path;
         for (std::size_t at = 0; at < text_.size(); at = step_[at].next) {
-            append(step_[at], bytes);
+            path.push_back(step_[at]);
+        }
+        if (!readsBack(path)) {
+            path = search();
+        }
+        std::vector<std::uint8_t> bytes;
+        for (const Step& step : path) {
+            append(step, bytes);
+        }
+        if (end_ != nullptr) {
+            bytes.insert(bytes.end(), end_->key.begin(), end_->key.end());
         }
         return bytes;
     }
@@ -93,12 +94,14 @@ public:
     std::vector<std::uint8_t> greedy() {
         std::vector<std::uint8_t> bytes;
         for (std::size_t at = 0; at < text_.size();) {
-            Step longest;
-            match(at, [&](const Step& step) { longest = step.next != 0 ? step : longest; });
-            if (longest.next == 0) {
-                throw EncodeError(ColumnOf(text_, at), "no entry of the table stands for '" +
-                                                           CharacterAt(text_, at) + "'");
+            const std::vector<Step> steps = stepsAt(at);
+            if (steps.empty()) {
+                refuse();
             }
+            const Step longest = *std::max_element(
+                steps.begin(), steps.end(), [](const Step& a, const Step& b) {
+                    return a.next != b.next ? a.next < b.next : a.line > b.line;
+                });
             append(longest, bytes);
             at = longest.next;
         }
@@ -106,57 +109,57 @@ public:
     }
 
 private:
-    // One entry, or one raw byte, from one place in the text to the next.
+    // One entry with its parameter bytes, or one raw byte, from one place in
+    // the text to the next.
     struct Step {
         std::int32_t entry = -1;  // -1: a raw byte
         std::uint8_t raw = 0;
-        std::size_t next = 0;        // where the text goes on; 0 where the step is not whole
+        std::size_t start = 0;
+        std::size_t next = 0;
         std::size_t parameters = 0;  // raw bytes after a control code, at next - 5 each
-        std::size_t start = 0;       // where in the text it begins
+        std::size_t line = 0;        // the entry's, 0 for a raw byte
+        std::uint64_t size = 1;
     };
 
-    // Calls `take` with each step that begins at `at`, shortest text first;
-    // false where none does.
-    template <class Take>
-    bool match(std::size_t at, Take take) const {
+    static std::size_t Of(std::int32_t entry) { return static_cast<std::size_t>(entry); }
+    std::int32_t Of(const TableEntry* entry) const {
+        return static_cast<std::int32_t>(entry - table_.entries_.data());
+    }
+
+    // The steps that begin at `at`, in the order of their entries' lines.
+    std::vector<Step> stepsAt(std::size_t at) {
+        std::vector<Step> steps;
         if (const std::optional<std::uint8_t> raw = RawAt(text_, at)) {
-            take(Step{-1, *raw, at + kRawSize, 0, at});
-            return true;
+            steps.push_back(Step{-1, *raw, at, at + kRawSize, 0, 0, 1});
         }
-        bool any = false;
-        for (std::int32_t node = 0, depth = 0;
-             at + static_cast<std::size_t>(depth) < text_.size();) {
-            node = table_.texts_.child(
-                node, static_cast<std::uint8_t>(text_[at + static_cast<std::size_t>(depth)]));
+        std::int32_t node = 0;
+        for (std::size_t depth = 0; at + depth < text_.size();) {
+            node = index_.texts.child(node, static_cast<std::uint8_t>(text_[at + depth]));
             if (node < 0) {
                 break;
             }
             ++depth;
-            const std::int32_t best = table_.texts_.nodes[static_cast<std::size_t>(node)].entry;
-            if (best < 0) {
-                continue;
-            }
-            // One entry for a text does as well as any other unless keys begin
-            // with other keys.
-            const std::vector<std::int32_t>& all = table_.sameText_[static_cast<std::size_t>(node)];
-            const std::int32_t* const choices = prefixFree_ ? &best : all.data();
-            for (std::size_t choice = 0; choice < (prefixFree_ ? 1 : all.size()); ++choice) {
-                const std::int32_t entry = choices[choice];
-                Step step{entry, 0, at + static_cast<std::size_t>(depth), 0, at};
-                const unsigned parameters =
-                    table_.entries_[static_cast<std::size_t>(entry)].parameters;
-                for (; step.parameters < parameters && RawAt(text_, step.next); ++step.parameters) {
+            for (const std::int32_t entry : index_.sameText[Of(node)]) {
+                const TableEntry& named = table_.entries_[Of(entry)];
+                if (named.kind == TableEntry::Kind::End && end_ != nullptr) {
+                    continue;  // it would end the string
+                }
+                Step step{entry, 0, at, at + depth, 0, named.line, named.key.size()};
+                for (; step.parameters < named.parameters && RawAt(text_, step.next);
+                     ++step.parameters) {
                     step.next += kRawSize;
                 }
-                if (step.parameters < parameters) {
-                    lastControl_ = entry;
-                    step.next = 0;  // a control code without its parameter bytes
+                if (step.parameters < named.parameters) {
+                    lastControl_ = std::max(lastControl_, std::make_pair(at + 1, entry));
+                    continue;  // a control code without its parameter bytes
                 }
-                take(step);
-                any = true;
+                step.size += step.parameters;
+                steps.push_back(step);
             }
         }
-        return any;
+        std::sort(steps.begin(), steps.end(),
+                  [](const Step& a, const Step& b) { return a.line < b.line; });
+        return steps;
     }
 
     void append(const Step& step, std::vector<std::uint8_t>& bytes) const {
@@ -164,196 +167,248 @@ private:
             bytes.push_back(step.raw);
             return;
         }
-        const auto& key = table_.entries_[static_cast<std::size_t>(step.entry)].key;
+        const auto& key = table_.entries_[Of(step.entry)].key;
         bytes.insert(bytes.end(), key.begin(), key.end());
         for (std::size_t i = step.parameters; i > 0; --i) {
             bytes.push_back(*RawAt(text_, step.next - i * kRawSize));
         }
     }
 
-    std::uint64_t sizeOf(const Step& step) const {
-        return step.entry < 0 ? 1
-                              : table_.entries_[static_cast<std::size_t>(step.entry)].key.size() +
-                                    step.parameters;
+    // The entry whose key is a raw byte, or -1: a decoder reads that byte
+    // as it, which is the raw byte read back unless the entry reads more
+    // bytes or ends the string.
+    std::int32_t keyOfRaw(const Step& step) const {
+        const std::int32_t node = index_.keys.root[step.raw];
+        return node < 0 ? -1 : index_.keys.at(node).entry;
+    }
+    bool rawReads(std::int32_t entry) const {
+        const TableEntry& named = table_.entries_[Of(entry)];
+        return named.parameters == 0 && (named.kind != TableEntry::Kind::End || end_ == nullptr);
     }
 
-    std::size_t lineOf(const Step& step) const {
-        return step.entry < 0 ? 0 : table_.entries_[static_cast<std::size_t>(step.entry)].line;
-    }
-
-    void consider(std::size_t at) {
-        match(at, [&](const Step& step) {
-            if (step.next == 0 || cost_[step.next] == kNever) {
-                return;
-            }
-            const std::uint64_t cost = sizeOf(step) + cost_[step.next];
-            if (cost < cost_[at] || (cost == cost_[at] && lineOf(step) < lineOf(step_[at]))) {
-                cost_[at] = cost;
-                step_[at] = step;
-            }
-        });
-    }
-
-    // Where a key begins with another's bytes, a step may read back with
-    // one way on and not with another: the shortest path over each place
-    // and its first step, keeping at each place every step in the order of
-    // (bytes, line).
-    struct State {
-        Step step;
-        std::uint64_t cost = kNever;
-        std::size_t next = 0;  // the state it goes on with, at step.next
-    };
-
-    std::vector<std::uint8_t> fewestReadingBack() {
-        std::vector<std::vector<State>> states(text_.size() + 1);
-        for (std::size_t at = text_.size(); at-- > 0;) {
-            std::vector<State>& here = states[at];
-            match(at, [&](const Step& step) {
-                if (step.next == 0) {
-                    return;
-                }
-                State state{step};
-                if (step.next == text_.size()) {
-                    if (readsBack(step, states, {})) {
-                        state.cost = sizeOf(step);
-                    }
-                } else {
-                    const std::vector<State>& after = states[step.next];
-                    for (std::size_t k = 0; k < after.size(); ++k) {
-                        if (readsBack(step, states, {step.next, k})) {
-                            state = {step, sizeOf(step) + after[k].cost, k};
-                            break;
-                        }
-                    }
-                }
-                if (state.cost != kNever) {
-                    here.push_back(state);
-                }
-            });
-            std::stable_sort(here.begin(), here.end(), [this](const State& a, const State& b) {
-                return a.cost != b.cost ? a.cost < b.cost : lineOf(a.step) < lineOf(b.step);
-            });
+    // Whether a decoder could read the step as itself with some bytes after
+    // it: no end token begins its key, its raw byte is read as one byte.
+    bool mayRead(const Step& step) {
+        const std::int32_t entry = step.entry >= 0 ? step.entry : keyOfRaw(step);
+        if (entry < 0) {
+            return true;
         }
-        if (states[0].empty()) {
-            refuse();
+        if (step.entry < 0 && !rawReads(entry)) {
+            walks_.note({Walks::Conflict::Kind::Raw, -1, entry, 0}, step.start);
+            return false;
         }
-        std::vector<std::uint8_t> bytes;
-        for (std::size_t at = 0, k = 0; at < text_.size();) {
-            const State& state = states[at][k];
-            append(state.step, bytes);
-            at = state.step.next;
-            k = state.next;
-        }
-        return bytes;
-    }
-
-    // Whether the step reads back where the state at `then` (a place and
-    // its index there) follows it; none at the text's end.
-    bool readsBack(const Step& step, const std::vector<std::vector<State>>& states,
-                   std::pair<std::size_t, std::size_t> then) const {
-        std::vector<std::uint8_t>& bytes = following_;
-        bytes.clear();
-        append(step, bytes);
-        const std::size_t enough = bytes.size() + table_.longestKey_;
-        for (std::size_t at = then.first, k = then.second;
-             at != 0 && at < text_.size() && bytes.size() < enough;) {
-            const State& state = states[at][k];
-            append(state.step, bytes);
-            at = state.step.next;
-            k = state.next;
-        }
-        return decodesAs(step, bytes);
-    }
-
-    // Whether a decoder, at the step's first byte, reads the step's key and
-    // no other from `bytes`, the step's own and those after: no end token
-    // within it, no longer key over what follows.
-    bool decodesAs(const Step& step, const std::vector<std::uint8_t>& bytes) const {
-        const std::size_t own =
-            step.entry < 0 ? 1 : table_.entries_[static_cast<std::size_t>(step.entry)].key.size();
-        std::int32_t node = 0;
-        for (std::size_t depth = 0; depth < bytes.size(); ++depth) {
-            node = table_.keys_.child(node, bytes[depth]);
-            if (node < 0) {
-                return true;
-            }
-            const std::int32_t entry = table_.keys_.nodes[static_cast<std::size_t>(node)].entry;
-            if (entry >= 0 && depth + 1 != own &&
-                (depth + 1 > own ||
-                 table_.entries_[static_cast<std::size_t>(entry)].kind == TableEntry::Kind::End)) {
-                misread_ = entry;
-                misreadStep_ = step.entry;
-                misreadAt_ = step.start;
-                return false;
-            }
+        if (index_.endBefore[Of(entry)] >= 0) {
+            walks_.note({Walks::Conflict::Kind::EndFirst, entry, index_.endBefore[Of(entry)], 0},
+                        step.start);
+            return false;
         }
         return true;
     }
 
-    [[noreturn]] void refuse() const {
+    // The fewest bytes from each place to the text's end, each step as it
+    // would be read alone: a bound under every encoding that reads back,
+    // and the answer where the bytes after each step never matter.
+    void bound() {
+        cost_[text_.size()] = 0;
+        for (std::size_t at = text_.size(); at-- > 0;) {
+            for (const Step& step : stepsAt(at)) {
+                if (!mayRead(step) || cost_[step.next] == kNever) {
+                    continue;
+                }
+                const std::uint64_t cost = step.size + cost_[step.next];
+                if (cost < cost_[at]) {  // steps come in line order: the first of a cost wins
+                    cost_[at] = cost;
+                    step_[at] = step;
+                }
+            }
+        }
+    }
+
+    // The state after a step: the walks begun so far that go on into it.
+    std::int32_t after(std::int32_t state, const Step& step) {
+        if (step.entry < 0) {
+            const std::int32_t entry = keyOfRaw(step);
+            if (entry < 0) {
+                return walks_.raw(state, step.raw, step.start);
+            }
+            return rawReads(entry) ? walks_.key(state, entry, step.start)
+                                   : walks_.note({Walks::Conflict::Kind::Raw, -1, entry, 0},
+                                                 step.start);
+        }
+        state = walks_.key(state, step.entry, step.start);
+        for (std::size_t i = step.parameters; i > 0 && state >= 0; --i) {
+            state = walks_.byte(state, *RawAt(text_, step.next - i * kRawSize), step.start);
+        }
+        return state;
+    }
+    bool ends(std::int32_t state) {
+        return end_ == nullptr || walks_.ends(state, end_->key, text_.size());
+    }
+
+    bool readsBack(const std::vector<Step>& path) {
+        std::int32_t state = 0;
+        for (std::size_t i = 0; i < path.size() && state >= 0; ++i) {
+            state = after(state, path[i]);
+        }
+        return state >= 0 && ends(state);
+    }
+
+    static std::uint64_t Key(std::size_t at, std::int32_t state) {
+        return static_cast<std::uint64_t>(at) << 32U | static_cast<std::uint32_t>(state);
+    }
+
+    // The fewest bytes over (place, walks), best first under the bound;
+    // then, among encodings of that many bytes, the one of the first lines
+    // left to right, by a search in line order that never goes past them.
+    std::vector<Step> search() {
+        struct Open {
+            std::uint64_t f;
+            std::size_t at;
+            std::int32_t state;
+            std::uint64_t g;
+            bool operator<(const Open& o) const { return f != o.f ? f > o.f : at < o.at; }
+        };
+        std::priority_queue<Open> open;
+        std::unordered_map<std::uint64_t, std::uint64_t> fewest;
+        open.push({cost_[0], 0, 0, 0});
+        fewest[Key(0, 0)] = 0;
+        std::uint64_t best = kNever;
+        while (!open.empty()) {
+            const Open here = open.top();
+            open.pop();
+            if (here.g > fewest[Key(here.at, here.state)]) {
+                continue;
+            }
+            if (here.at == text_.size()) {
+                if (ends(here.state)) {
+                    best = here.g;
+                    break;
+                }
+                continue;
+            }
+            for (const Step& step : stepsAt(here.at)) {
+                if (cost_[step.next] == kNever) {
+                    continue;
+                }
+                const std::int32_t state = after(here.state, step);
+                const std::uint64_t g = here.g + step.size;
+                if (state < 0) {
+                    continue;
+                }
+                const auto [place, added] = fewest.emplace(Key(step.next, state), g);
+                if (added || g < place->second) {
+                    place->second = g;
+                    open.push({g + cost_[step.next], step.next, state, g});
+                }
+            }
+        }
+        if (best == kNever) {
+            refuse();
+        }
+        return inLineOrder(best);
+    }
+
+    std::vector<Step> inLineOrder(std::uint64_t best) {
+        struct Frame {
+            std::size_t at;
+            std::int32_t state;
+            std::uint64_t g;
+            std::size_t tried = 0;  // the line of the step taken last, +1
+            Step taken;
+        };
+        std::unordered_map<std::uint64_t, std::uint64_t> failed;  // the fewest bytes before that failed
+        std::vector<Frame> frames{Frame{0, 0, 0, 0, {}}};
+        while (frames.back().at != text_.size() || !ends(frames.back().state)) {
+            if (frames.size() == 1 && frames.back().tried == kNoneLeft) {
+                refuse();
+            }
+            Frame& frame = frames.back();
+            std::optional<Frame> next;
+            for (const Step& step : stepsAt(frame.at)) {
+                const std::uint64_t g = frame.g + step.size;
+                if (step.line + 1 <= frame.tried || cost_[step.next] == kNever ||
+                    g + cost_[step.next] > best) {
+                    continue;
+                }
+                const std::int32_t state = after(frame.state, step);
+                const auto fail = failed.find(Key(step.next, state));
+                if (state >= 0 && (fail == failed.end() || fail->second > g)) {
+                    next = Frame{step.next, state, g, 0, {}};
+                    frame.tried = step.line + 1;
+                    frame.taken = step;
+                    break;
+                }
+            }
+            if (next) {
+                frames.push_back(*next);
+                continue;
+            }
+            const auto [place, added] = failed.emplace(Key(frame.at, frame.state), frame.g);
+            place->second = std::min(place->second, frame.g);
+            if (frames.size() == 1) {
+                frame.tried = kNoneLeft;  // not so: the best-first search found one
+            } else {
+                frames.pop_back();
+            }
+        }
+        std::vector<Step> path;
+        for (std::size_t i = 0; i + 1 < frames.size(); ++i) {
+            path.push_back(frames[i].taken);
+        }
+        return path;
+    }
+
+    [[noreturn]] void refuse() {
         // The furthest place the text can be reached, whatever reads back.
         std::vector<bool> reached(text_.size() + 1, false);
         reached[0] = true;
         std::size_t furthest = 0;
         for (std::size_t at = 0; at < text_.size(); ++at) {
-            if (!reached[at]) {
-                continue;
-            }
-            bool any = false;
-            match(at, [&](const Step& step) {
-                any = any || step.next != 0;
-                if (step.next != 0) {
+            if (reached[at]) {
+                const std::vector<Step> steps = stepsAt(at);
+                for (const Step& step : steps) {
                     reached[step.next] = true;
                 }
-            });
-            furthest = any ? furthest : at;
+                furthest = steps.empty() ? at : furthest;
+            }
         }
         if (!reached[text_.size()]) {
-            const std::size_t column = ColumnOf(text_, furthest);
-            lastControl_ = -1;
-            match(furthest, [](const Step&) {});
-            if (lastControl_ >= 0) {
-                const TableEntry& control = table_.entries_[static_cast<std::size_t>(lastControl_)];
-                throw EncodeError(column, "the control code " + control.text + " (line " +
-                                              std::to_string(control.line) + ") is followed by " +
-                                              std::to_string(control.parameters) +
-                                              " parameter bytes, written <$XX>");
+            if (lastControl_.first == furthest + 1) {
+                const TableEntry& control = table_.entries_[Of(lastControl_.second)];
+                throw EncodeError(ColumnOf(text_, furthest),
+                                  "the control code " + control.text + " (line " +
+                                      std::to_string(control.line) + ") is followed by " +
+                                      std::to_string(control.parameters) +
+                                      " parameter bytes, written <$XX>");
             }
-            throw EncodeError(
-                column, "no entry of the table stands for '" + CharacterAt(text_, furthest) + "'");
+            throw EncodeError(ColumnOf(text_, furthest), "no entry of the table stands for '" +
+                                                             CharacterAt(text_, furthest) + "'");
         }
-        const auto entry = [this](std::int32_t index) -> std::string {
-            if (index < 0) {
-                return "a raw byte";
-            }
-            const TableEntry& named = table_.entries_[static_cast<std::size_t>(index)];
-            return "the entry of line " + std::to_string(named.line) + " (" + KeyHex(named.key) +
-                   ")";
-        };
-        throw EncodeError(ColumnOf(text_, misreadAt_),
-                          "no bytes for it read back as it: " + entry(misreadStep_) +
-                              " is read as " + entry(misread_) + " with the bytes that follow it");
+        const Walks::Conflict& why = walks_.furthest();
+        throw EncodeError(ColumnOf(text_, std::min(why.at, text_.size())),
+                          "no bytes for it read back as it: " + walks_.explain(why));
     }
 
     const Table& table_;
+    const Index& index_;
     std::string_view text_;
-    std::vector<std::uint64_t> cost_;  // the fewest bytes from each place to the end
-    std::vector<Step> step_;           // the first step of those bytes
-    bool prefixFree_ = true;
-    mutable std::vector<std::uint8_t> following_;  // a step's bytes and those after, reused
-    mutable std::int32_t misread_ = -1;            // the entry a decoder read in another's place
-    mutable std::int32_t misreadStep_ = -1;
-    mutable std::size_t misreadAt_ =
-        0;  // where in the text that other entry begins        // that other entry
-    mutable std::int32_t lastControl_ = -1;
+    const TableEntry* end_;
+    Walks walks_;
+    std::vector<std::uint64_t> cost_;  // the bound from each place to the end
+    std::vector<Step> step_;           // the first step of it
+    std::pair<std::size_t, std::int32_t> lastControl_{0, -1};  // place + 1, entry
 };
 
 std::vector<std::uint8_t> Table::encode(std::string_view text) const {
-    return Encoder(*this, text).fewest();
+    return Encoder(*this, text, nullptr).fewest();
+}
+
+std::vector<std::uint8_t> Table::encodeString(std::string_view text, const TableEntry& end) const {
+    return Encoder(*this, text, &end).fewest();
 }
 
 std::vector<std::uint8_t> Table::encodeGreedy(std::string_view text) const {
-    return Encoder(*this, text).greedy();
+    return Encoder(*this, text, nullptr).greedy();
 }
 
 }  // namespace rom

@@ -2,6 +2,7 @@
 #include <map>
 
 #include "rom/table.h"
+#include "table_index.h"
 
 namespace rom {
 namespace {
@@ -123,6 +124,40 @@ TableEntry EntryOf(std::string_view text, std::size_t line) {
     return entry;
 }
 
+// Each key's owner (the deepest entry on its way) and the end tokens a
+// decoder reads before a longer key.
+void Finish(const std::vector<TableEntry>& entries, Trie& keys,
+            std::vector<std::int32_t>& endBefore) {
+    std::vector<std::int32_t> todo;
+    for (const std::int32_t top : keys.root) {
+        if (top >= 0) {
+            keys.nodes[static_cast<std::size_t>(top)].owner = keys.at(top).entry;
+            todo.push_back(top);
+        }
+    }
+    while (!todo.empty()) {
+        const std::int32_t node = todo.back();
+        todo.pop_back();
+        for (const auto& [byte, next] : keys.at(node).next) {
+            Trie::Node& child = keys.nodes[static_cast<std::size_t>(next)];
+            child.owner = child.entry >= 0 ? child.entry : keys.at(node).owner;
+            todo.push_back(next);
+        }
+    }
+    endBefore.assign(entries.size(), -1);
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        std::int32_t node = 0;
+        for (std::size_t depth = 0; depth + 1 < entries[e].key.size(); ++depth) {
+            node = keys.child(node, entries[e].key[depth]);
+            const std::int32_t entry = keys.at(node).entry;
+            if (entry >= 0 && entries[static_cast<std::size_t>(entry)].kind == TableEntry::Kind::End) {
+                endBefore[e] = entry;
+                break;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 Table Table::Read(std::string_view file) {
@@ -130,6 +165,7 @@ Table Table::Read(std::string_view file) {
         file.remove_prefix(3);
     }
     Table table;
+    auto index = std::make_shared<Index>();
     std::map<std::vector<std::uint8_t>, std::size_t> lines;  // each key's line
     std::size_t number = 0;
     for (std::size_t start = 0; start < file.size();) {
@@ -152,26 +188,24 @@ Table Table::Read(std::string_view file) {
         if (!added) {
             throw TableError(number, "the same bytes as line " + std::to_string(place->second));
         }
-        table.longestKey_ = std::max(table.longestKey_, entry.key.size());
-        const auto index = static_cast<std::int32_t>(table.entries_.size());
-        const std::int32_t key = table.keys_.add(
+        index->longestKey = std::max(index->longestKey, entry.key.size());
+        const auto entryIndex = static_cast<std::int32_t>(table.entries_.size());
+        const std::int32_t key = index->keys.add(
             std::string_view(reinterpret_cast<const char*>(entry.key.data()), entry.key.size()));
-        table.keys_.nodes[static_cast<std::size_t>(key)].entry = index;
+        index->keys.nodes[static_cast<std::size_t>(key)].entry = entryIndex;
+        index->keyNode.push_back(key);
         const std::string text = WithoutLayoutBreaks(entry.text);
         if (!text.empty()) {
-            const auto textNode = static_cast<std::size_t>(table.texts_.add(text));
-            table.sameText_.resize(table.texts_.nodes.size());
-            table.sameText_[textNode].push_back(index);
-            auto& node = table.texts_.nodes[textNode];
-            // Of two entries with one text, the one of fewer bytes, else the first.
-            if (node.entry < 0 ||
-                entry.key.size() <
-                    table.entries_[static_cast<std::size_t>(node.entry)].key.size()) {
-                node.entry = index;
-            }
+            const auto textNode = static_cast<std::size_t>(index->texts.add(text));
+            index->sameText.resize(index->texts.nodes.size());
+            index->sameText[textNode].push_back(entryIndex);
+            index->texts.nodes[textNode].entry = entryIndex;
         }
         table.entries_.push_back(std::move(entry));
     }
+    index->sameText.resize(index->texts.nodes.size());
+    Finish(table.entries_, index->keys, index->endBefore);
+    table.index_ = std::move(index);
     return table;
 }
 

@@ -193,9 +193,9 @@ TEST(Address, CountsTheTrainerAndEachBankSize) {
     const std::tuple<const char*, rom::BankWindow, std::uint64_t, std::uint32_t, bool,
                      std::uint64_t>
         rows[] = {
-            {"Type 1, bank 2", rom::Type(1), 2, 0x8113, false, 0x8123},
-            {"Type 2, the last byte of bank 3", rom::Type(2), 3, 0xFFFF, false, 0x1000F},
-            {"a trainer moves every offset by 512", rom::Type(1), 0, 0x8000, true, 0x210},
+            {"Type 1, bank 2", rom::kType1, 2, 0x8113, false, 0x8123},
+            {"Type 2, the last byte of bank 3", rom::kType2, 3, 0xFFFF, false, 0x1000F},
+            {"a trainer moves every offset by 512", rom::kType1, 0, 0x8000, true, 0x210},
             {"8 KiB at $A000, bank 5", *rom::EightKiBWindow(0xA000), 5, 0xA016, false, 0xA026},
             {"8 KiB at $E000 with a trainer", *rom::EightKiBWindow(0xE000), 1, 0xFFFF, true,
              0x420F},
@@ -207,11 +207,11 @@ TEST(Address, CountsTheTrainerAndEachBankSize) {
         EXPECT_EQ(place->bank, bank) << name;
         EXPECT_EQ(place->address, address) << name;
     }
-    EXPECT_FALSE(rom::FileOffsetOf(rom::Type(1), 0, 0xC000, false)) << "outside the window";
-    EXPECT_FALSE(rom::FileOffsetOf(rom::Type(2), 0, 0xBFFF, false)) << "below the window";
-    EXPECT_FALSE(rom::PlaceOf(rom::Type(1), 0x20F, true)) << "inside the trainer";
+    EXPECT_FALSE(rom::FileOffsetOf(rom::kType1, 0, 0xC000, false)) << "outside the window";
+    EXPECT_FALSE(rom::FileOffsetOf(rom::kType2, 0, 0xBFFF, false)) << "below the window";
+    EXPECT_FALSE(rom::PlaceOf(rom::kType1, 0x20F, true)) << "inside the trainer";
     EXPECT_FALSE(rom::EightKiBWindow(0x9000));
-    EXPECT_EQ(rom::NameOf(*rom::EightKiBWindow(0xC000)), "base $C000");
+    EXPECT_EQ(rom::TypeName(*rom::EightKiBWindow(0xC000)), "base $C000");
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ rom::Rom Load(const std::string& name) { return TestRom(name); }
 
 TEST(Find, PointersOfEachTypeWhereTheGameStoresThem) {
     const rom::Rom game = Load("game.nes");
-    const std::vector<rom::BankWindow> both = {rom::Type(1), rom::Type(2)};
+    const std::vector<rom::BankWindow> both = {rom::kType1, rom::kType2};
     const auto hello = rom::FindPointers(game, 0x26, both);  // "HELLO WORLD", twice in the table
     ASSERT_EQ(hello.size(), 2U);
     EXPECT_EQ(hello[0].offset, 0x20U);
@@ -24,8 +24,8 @@ TEST(Find, PointersOfEachTypeWhereTheGameStoresThem) {
     ASSERT_EQ(fixed.size(), 1U);
     EXPECT_EQ(fixed[0].offset, 0xC029U);
     EXPECT_EQ(fixed[0].bank, 3U);
-    EXPECT_EQ(fixed[0].window, rom::Type(2));
-    EXPECT_TRUE(rom::FindPointers(game, 0xC020, {rom::Type(1)}).empty());
+    EXPECT_EQ(fixed[0].window, rom::kType2);
+    EXPECT_TRUE(rom::FindPointers(game, 0xC020, {rom::kType1}).empty());
     // The trainer moves the table and the strings alike.
     const auto trained = rom::FindPointers(Load("trainer.nes"), 0x226, both);
     ASSERT_EQ(trained.size(), 2U);

@@ -122,7 +122,7 @@ TEST(Table, RefusesWhatItCannotEncode) {
         (void)trapped.encode("BAB");
         ADD_FAILURE() << "BAB encoded";
     } catch (const rom::EncodeError& error) {
-        EXPECT_EQ(error.column(), 2U) << "A, read with the B after it as X";
+        EXPECT_EQ(error.column(), 3U) << "the B, which makes the A before it read as X";
         EXPECT_NE(std::string(error.what())
                       .find("the entry of line 1 (01) is read as the entry of line 3 (0102)"),
                   std::string::npos)

@@ -22,21 +22,25 @@ inline constexpr std::uint32_t kTrainerSize = 512;
 
 // Type 1: a 16 KiB bank at $8000; Type 2: at $C000, the fixed bank of the
 // common boards.
-BankWindow Type(int type);
+inline constexpr BankWindow kType1{0x4000, 0x8000};
+inline constexpr BankWindow kType2{0x4000, 0xC000};
+
+// The window of type 1 or 2; nothing for another number.
+std::optional<BankWindow> TypeWindow(std::uint64_t type);
 
 // 8 KiB banks at $8000, $A000, $C000 or $E000 (MMC3 and its kin); nothing
 // for another base.
 std::optional<BankWindow> EightKiBWindow(std::uint32_t base);
 
 // "Type 1", "Type 2", or "base $A000" for 8 KiB banks.
-std::string NameOf(const BankWindow& window);
+std::string TypeName(const BankWindow& window);
 
 // The window's addresses: "$8000-$BFFF".
 std::string RangeOf(const BankWindow& window);
 
 // The window as a message names it: "Type 1's window, $8000-$BFFF", or
 // "base $A000's window, $A000-$BFFF".
-std::string WindowOf(const BankWindow& window);
+std::string WindowName(const BankWindow& window);
 
 // The first byte of PRG-ROM: the header, and the trainer where there is one.
 std::uint64_t DataStart(bool trainer);

@@ -1,11 +1,9 @@
-// Dumping a script through a pointer table, and inserting one back with
-// every pointer rewritten.
+// Dumping a script through a pointer table.
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "rom/header.h"
@@ -24,45 +22,13 @@ struct Dumped {
 // lies outside the file.
 Dumped Dump(const Rom& rom, const Table& table, const Script& head);
 
-// Each entry's bytes, by its pointer's number: a Text entry's text
-// encoded in the fewest bytes, its end token added (the table's first) where
-// the text does not end with one; nothing for the other entries. Throws
-// ScriptError at the character the table cannot encode.
-std::vector<std::optional<Bytes>> EncodeScript(const Script& script, const Table& table);
+// A bank's first byte in the file and the byte after its last, within
+// PRG-ROM and the file; an empty range for a bank past PRG-ROM's end.
+std::pair<std::uint64_t, std::uint64_t> BankBytes(const Rom& rom, std::uint64_t bank,
+                                                  const BankWindow& window);
 
-// A script and its entries' bytes, for Insert.
-struct Translation {
-    const Script* script;
-    std::vector<std::optional<Bytes>> strings;
-};
-
-// An insert that cannot be done: a space that is wrong (`usage`), or text
-// that does not fit, or a script entry that cannot be encoded.
-class InsertError : public std::runtime_error {
-public:
-    InsertError(bool usage, const std::string& what) : std::runtime_error(what), usage_(usage) {}
-    [[nodiscard]] bool usage() const { return usage_; }
-
-private:
-    bool usage_;
-};
-
-struct BankUse {
-    std::string bank;  // "bank 2, type 1"
-    std::uint64_t needed = 0;
-    std::uint64_t holds = 0;
-    std::size_t strings = 0;
-    std::size_t shared = 0;  // strings stored in another's bytes
-};
-
-struct Inserted {
-    Bytes rom;
-    std::vector<BankUse> banks;
-};
-
-// The ROM with every script's strings laid out in the spaces (theirs and
-// `spaces`) and their pointers rewritten; throws InsertError.
-Inserted Insert(const Rom& rom, const std::vector<Translation>& translations,
-                const std::vector<Span>& spaces, std::optional<std::uint8_t> fill);
+// Refuses a pointer table that the ROM does not hold: a bank past the end
+// of PRG-ROM, or pointers past the end of the file. Throws RomError.
+void CheckPointerTable(const Rom& rom, const PointerTable& table);
 
 }  // namespace rom

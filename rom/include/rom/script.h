@@ -32,12 +32,25 @@ private:
     std::size_t column_;
 };
 
+// Every fault of a script, in the order of its lines; at most kMostFaults.
+class ScriptErrors : public std::runtime_error {
+public:
+    static constexpr std::size_t kMostFaults = 20;
+    explicit ScriptErrors(std::vector<ScriptError> faults)
+        : std::runtime_error(faults.empty() ? "" : faults.front().what()),
+          faults_(std::move(faults)) {}
+    [[nodiscard]] const std::vector<ScriptError>& faults() const { return faults_; }
+
+private:
+    std::vector<ScriptError> faults_;
+};
+
 // Where a pointer table is and how its pointers are read.
 struct PointerTable {
     std::uint64_t offset = 0;           // the first pointer, or the low bytes of a split table
     std::optional<std::uint64_t> high;  // the high bytes of a split table
     std::uint64_t count = 0;
-    BankWindow window = Type(1);
+    BankWindow window = kType1;
     std::uint64_t bank = 0;
 };
 
@@ -61,15 +74,19 @@ struct ScriptEntry {
 struct Script {
     std::string rom;
     std::optional<std::uint32_t> crc32;  // of the ROM's data after the header and trainer
+    // Whether that ROM has a trainer: every offset of the script counts it.
+    bool trainer = false;
     std::string table;
     PointerTable pointers;
+    std::size_t pointersLine = 0;
     std::vector<Span> spaces;
-    std::vector<ScriptEntry> entries;  // in the order of their pointers
+    std::vector<std::size_t> spaceLines;  // each space's line, where it was read
+    std::vector<ScriptEntry> entries;     // in the order of their pointers
 };
 
 // Reads a script (UTF-8, LF or CR LF, a byte order mark skipped); throws
-// ScriptError for an unknown or malformed `@` line, a missing or repeated
-// entry, or one past the count.
+// ScriptErrors for unknown or malformed `@` lines, missing or repeated
+// entries, or ones past the count.
 Script ReadScript(std::string_view text);
 
 // The `@` lines that say where a script came from.

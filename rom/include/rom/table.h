@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace rom {
@@ -77,44 +79,46 @@ public:
     // The first end token of the file, or nullptr.
     [[nodiscard]] const TableEntry* firstEnd() const;
 
+    // How a script writes an end token at a text's end: its bytes, "<$XX>",
+    // which no text of the table's entries can be mistaken for.
+    [[nodiscard]] std::string writtenEnd(const TableEntry& end) const;
+
+    // The end token a script's text ends with, written as writtenEnd writes
+    // it or as its own text where no other entry has that text, and the text
+    // before it; nullptr and the whole text where it ends with none.
+    [[nodiscard]] std::pair<const TableEntry*, std::string_view> endOfText(
+        std::string_view text) const;
+
     // Decodes bytes, the longest key at each position; a byte no key starts
     // is "<$XX>", as is each parameter byte of a control code. With
     // `stopAtEnd`, an end token ends the text (not written); without, it is
-    // written as its text, or as "<$XX>" where it has none.
+    // written as its text, or as "<$XX>" where it has none. Where an end
+    // token's key begins a longer key, the end token is read.
     [[nodiscard]] Decoded decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd) const;
 
-    // The fewest bytes that stand for `text` and decode back to it; between
-    // encodings of equal length, the one whose entries come first in the
-    // file, compared left to right. "<$XX>" is the byte XX; a layout line
-    // break ("\n") is no part of any entry's text here. Throws EncodeError
-    // for a character no entry covers, or a text that no bytes read back as.
+    // The fewest bytes that decode, alone, to `text`; between encodings of
+    // equal length, the one whose entries come first in the file, compared
+    // left to right. "<$XX>" is the byte XX; a layout line break ("\n") is
+    // no part of any entry's text here. Throws EncodeError for a character
+    // no entry covers, or a text that no bytes read back as.
     [[nodiscard]] std::vector<std::uint8_t> encode(std::string_view text) const;
 
-    // The same, first longest text at each position, as the field's
-    // inserters encode: what the fewest bytes are measured against.
+    // The fewest bytes of a string of the game: `text`, then `end`'s key.
+    // They read back as `text` and stop at `end` whatever bytes follow it:
+    // no key that begins within them reaches past the end token.
+    [[nodiscard]] std::vector<std::uint8_t> encodeString(std::string_view text,
+                                                         const TableEntry& end) const;
+
+    // The first longest text at each position, as the field's inserters
+    // encode: what the fewest bytes are measured against.
     [[nodiscard]] std::vector<std::uint8_t> encodeGreedy(std::string_view text) const;
 
 private:
-    struct Trie {
-        struct Node {
-            std::vector<std::pair<std::uint8_t, std::int32_t>> next;  // sorted by byte
-            std::int32_t entry = -1;
-        };
-        std::vector<Node> nodes{1};
-        std::vector<std::int32_t> root = std::vector<std::int32_t>(256, -1);
-        std::int32_t child(std::int32_t node, std::uint8_t byte) const;
-        std::int32_t add(std::string_view path);
-    };
+    struct Index;  // the keys and texts as tries
+    class Encoder;
 
     std::vector<TableEntry> entries_;
-    Trie keys_;   // the entries' bytes
-    Trie texts_;  // the entries' texts without layout line breaks
-    // Each text node's entries, where several have one text, in file order.
-    std::vector<std::vector<std::int32_t>> sameText_;
-    std::size_t longestKey_ = 0;
-
-    friend class TableBuilder;
-    friend class Encoder;
+    std::shared_ptr<const Index> index_;
 };
 
 // A text with its layout line breaks dropped: one line.

@@ -1,0 +1,57 @@
+// Reading the ROM library's files, every fault named by its file.
+#include "rom_files.h"
+
+#include "commands.h"
+#include "files.h"
+#include "system_hashes.h"
+
+rom::Rom LoadRom(const std::string& path) {
+    try {
+        return rom::ReadRom(ReadBytes(path));
+    } catch (const rom::RomError& error) {
+        throw FileError(path + ": " + error.what());
+    }
+}
+
+rom::Table LoadTable(const std::string& path) {
+    try {
+        return rom::Table::Read(ReadText(path));
+    } catch (const rom::TableError& error) {
+        throw FileError(path + ": " + error.what());
+    }
+}
+
+std::string FaultsOf(const std::string& path, const rom::ScriptErrors& errors) {
+    std::string text;
+    for (const rom::ScriptError& fault : errors.faults()) {
+        text += (text.empty() ? "" : "\nquorvane-cli: ") + path + ": " + fault.what();
+    }
+    return text;
+}
+
+rom::Script LoadScript(const std::string& path) {
+    try {
+        return rom::ReadScript(ReadText(path));
+    } catch (const rom::ScriptErrors& errors) {
+        throw FileError(FaultsOf(path, errors));
+    }
+}
+
+std::uint32_t DataCrc(const rom::Rom& rom) {
+    const std::uint64_t start = rom.prgStart();
+    return SystemHasher().crc32(rom.file.data() + start, rom.file.size() - start);
+}
+
+void CheckOutput(const std::string& output, const std::vector<std::string>& inputs) {
+    for (const std::string& input : inputs) {
+        if (SameFile(output, input)) {
+            throw UsageError(std::string(output).append(" is ").append(input) +
+                             ", an input: write the output to another file");
+        }
+    }
+}
+
+int Refuse(const Console& console, const std::string& message) {
+    console.complain("quorvane-cli: " + message + '\n');
+    return kRefused;
+}

@@ -1,0 +1,30 @@
+// The ROM library's files as the commands read them: each fault named by
+// its file (and line), as a FileError.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "console.h"
+#include "rom/header.h"
+#include "rom/script.h"
+#include "rom/table.h"
+
+// Each throws FileError naming the file and its fault.
+rom::Rom LoadRom(const std::string& path);
+rom::Table LoadTable(const std::string& path);
+rom::Script LoadScript(const std::string& path);
+
+// "script.txt: line 3, column 7: fault", a line a fault.
+std::string FaultsOf(const std::string& path, const rom::ScriptErrors& errors);
+
+// The CRC32 of the data after the header and any trainer.
+std::uint32_t DataCrc(const rom::Rom& rom);
+
+// Refuses an output that is one of the inputs, by any path or link; throws
+// UsageError.
+void CheckOutput(const std::string& output, const std::vector<std::string>& inputs);
+
+// Writes "quorvane-cli: MESSAGE" on standard error; the status of a refusal.
+int Refuse(const Console& console, const std::string& message);
