@@ -3,7 +3,9 @@
 // ones among them.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <random>
+#include <set>
 #include <string>
 
 #include "rom/table.h"
@@ -61,5 +63,70 @@ void Greedy(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fixture.text.size()));
 }
 BENCHMARK(Greedy)->Unit(benchmark::kMillisecond);
+
+// Tables made against the search: where each key can be read as a longer
+// one, and the walks a decoder has not decided pile up.
+struct Hostile {
+    const char* name;
+    rom::Table table;
+    std::string text;
+};
+
+std::string Hex(unsigned byte) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%02X", byte & 0xFFU);
+    return hex;
+}
+
+std::vector<Hostile> MadeHostile() {
+    std::vector<Hostile> made;
+    // 249 keys for "A" and one of 1,000 bytes of 01.
+    std::string chain;
+    for (unsigned key = 1; key <= 249; ++key) {
+        chain += Hex(key) + "=A\n";
+    }
+    std::string ones;
+    for (int i = 0; i < 1000; ++i) {
+        ones += "01";
+    }
+    made.push_back({"249 keys for A, one of 1,000 bytes of 01, 64 KiB of text",
+                    rom::Table::Read(chain + ones + "=Z\n/00\n"), std::string(64U << 10U, 'A')});
+    // 4,096 entries: every key of one byte a letter, and 4,000 keys of up
+    // to 1,024 bytes made of them, none a text of the string's.
+    std::mt19937 random(4096);
+    std::string wide;
+    for (unsigned key = 1; key <= 96; ++key) {
+        wide += Hex(key) + "=" + std::string(1, static_cast<char>('A' + key % 4)) + "\n";
+    }
+    std::set<std::string> keys;
+    while (keys.size() < 4000) {
+        std::string key;
+        const std::size_t size = 2 + random() % 1023;
+        for (std::size_t i = 0; i < size; ++i) {
+            key += Hex(1 + random() % 4);
+        }
+        keys.insert(key);
+    }
+    for (const std::string& key : keys) {
+        wide += key + "=*\n";
+    }
+    std::string text;
+    while (text.size() < (64U << 10U)) {
+        text += static_cast<char>('A' + random() % 4);
+    }
+    made.push_back({"4,096 entries, keys up to 1,024 bytes, 64 KiB of text",
+                    rom::Table::Read(wide + "/00\n"), text});
+    return made;
+}
+
+void HostileTable(benchmark::State& state) {
+    static const std::vector<Hostile> tables = MadeHostile();
+    const Hostile& hostile = tables[static_cast<std::size_t>(state.range(0))];
+    state.SetLabel(hostile.name);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(hostile.table.encodeString(hostile.text, *hostile.table.firstEnd()));
+    }
+}
+BENCHMARK(HostileTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -41,6 +41,26 @@ std::int32_t Walks::note(const Conflict& why, std::size_t at) {
 }
 
 std::int32_t Walks::step(std::int32_t state, std::uint32_t code, std::size_t at) {
+    // Where nothing is undecided and the step decides itself at once, as
+    // in most tables for most steps, nothing is to be worked out.
+    if (state == 0) {
+        const auto byte = static_cast<std::uint8_t>(code);
+        const bool decided =
+            (code & kByte) != 0 ||
+            ((code & kRaw) != 0 && keys_.root[byte] < 0) ||
+            ((code & (kRaw | kByte)) == 0 && endBefore_[code] < 0 &&
+             (keys_.leaf(keyNode_[code]) || entries_[code].kind == TableEntry::Kind::End));
+        if (decided) {
+            return 0;
+        }
+    } else {
+        const std::uint8_t first = (code & (kRaw | kByte)) != 0
+                                       ? static_cast<std::uint8_t>(code)
+                                       : entries_[code].key.front();
+        if (!goOn_[static_cast<std::size_t>(state)][first]) {
+            return step(0, code, at);  // every walk ends at the step's first byte
+        }
+    }
     const std::uint64_t memo = static_cast<std::uint64_t>(state) << 32U | code;
     if (const auto known = next_.find(memo); known != next_.end()) {
         return known->second >= 0 ? known->second
@@ -110,6 +130,13 @@ std::int32_t Walks::stateOf(std::vector<std::int32_t> walks) {
         known_.emplace(std::move(walks), static_cast<std::int32_t>(states_.size()));
     if (added) {
         states_.push_back(place->first);
+        std::bitset<256> goOn;
+        for (const std::int32_t walk : place->first) {
+            for (const auto& [byte, next] : keys_.at(walk).next) {
+                goOn.set(byte);
+            }
+        }
+        goOn_.push_back(goOn);
     }
     return place->second;
 }

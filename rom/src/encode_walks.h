@@ -5,6 +5,7 @@
 // reaching another entry; the end token must end them all.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -69,6 +70,9 @@ private:
     const std::vector<std::int32_t>& keyNode_;
     const std::vector<std::int32_t>& endBefore_;
     std::vector<std::vector<std::int32_t>> states_{{}};
+    // The bytes that take some walk of each state on: any other byte ends
+    // them all.
+    std::vector<std::bitset<256>> goOn_{{}};
     std::unordered_map<std::vector<std::int32_t>, std::int32_t, Hash> known_{{{}, 0}};
     std::unordered_map<std::uint64_t, std::int32_t> next_;  // -1 - conflict for a failure
     std::vector<Conflict> conflicts_;

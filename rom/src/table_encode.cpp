@@ -74,16 +74,15 @@ public:
         }
         // The fewest bytes a step at a time, where they read back, are the
         // answer; only where they do not is the search needed.
-        std::vector<Step> path;
-        for (std::size_t at = 0; at < text_.size(); at = step_[at].next) {
-            path.push_back(step_[at]);
-        }
-        if (!readsBack(path)) {
-            path = search();
-        }
         std::vector<std::uint8_t> bytes;
-        for (const Step& step : path) {
-            append(step, bytes);
+        if (boundReadsBack()) {
+            for (std::size_t at = 0; at < text_.size(); at = step_[at].next) {
+                append(step_[at], bytes);
+            }
+        } else {
+            for (const Step& step : search()) {
+                append(step, bytes);
+            }
         }
         if (end_ != nullptr) {
             bytes.insert(bytes.end(), end_->key.begin(), end_->key.end());
@@ -94,16 +93,18 @@ public:
     std::vector<std::uint8_t> greedy() {
         std::vector<std::uint8_t> bytes;
         for (std::size_t at = 0; at < text_.size();) {
-            const std::vector<Step> steps = stepsAt(at);
-            if (steps.empty()) {
+            std::optional<Step> longest;
+            forEachStep(at, [&](const Step& step) {
+                if (!longest || step.next > longest->next ||
+                    (step.next == longest->next && step.size < longest->size)) {
+                    longest = step;
+                }
+            });
+            if (!longest) {
                 refuse();
             }
-            const Step longest = *std::max_element(
-                steps.begin(), steps.end(), [](const Step& a, const Step& b) {
-                    return a.next != b.next ? a.next < b.next : a.line > b.line;
-                });
-            append(longest, bytes);
-            at = longest.next;
+            append(*longest, bytes);
+            at = longest->next;
         }
         return bytes;
     }
@@ -111,14 +112,15 @@ public:
 private:
     // One entry with its parameter bytes, or one raw byte, from one place in
     // the text to the next.
+    // Places fit in 32 bits: no input is as large as 4 GiB.
     struct Step {
         std::int32_t entry = -1;  // -1: a raw byte
         std::uint8_t raw = 0;
-        std::size_t start = 0;
-        std::size_t next = 0;
-        std::size_t parameters = 0;  // raw bytes after a control code, at next - 5 each
-        std::size_t line = 0;        // the entry's, 0 for a raw byte
-        std::uint64_t size = 1;
+        std::uint32_t start = 0;
+        std::uint32_t next = 0;
+        std::uint32_t parameters = 0;  // raw bytes after a control code, at next - 5 each
+        std::uint32_t line = 0;        // the entry's, 0 for a raw byte
+        std::uint32_t size = 1;
     };
 
     static std::size_t Of(std::int32_t entry) { return static_cast<std::size_t>(entry); }
@@ -126,11 +128,12 @@ private:
         return static_cast<std::int32_t>(entry - table_.entries_.data());
     }
 
-    // The steps that begin at `at`, in the order of their entries' lines.
-    std::vector<Step> stepsAt(std::size_t at) {
-        std::vector<Step> steps;
+    // Calls `take` with each step that begins at `at`.
+    template <class Take>
+    void forEachStep(std::size_t at, Take take) {
         if (const std::optional<std::uint8_t> raw = RawAt(text_, at)) {
-            steps.push_back(Step{-1, *raw, at, at + kRawSize, 0, 0, 1});
+            take(Step{-1, *raw, static_cast<std::uint32_t>(at),
+                      static_cast<std::uint32_t>(at + kRawSize), 0, 0, 1});
         }
         std::int32_t node = 0;
         for (std::size_t depth = 0; at + depth < text_.size();) {
@@ -144,7 +147,13 @@ private:
                 if (named.kind == TableEntry::Kind::End && end_ != nullptr) {
                     continue;  // it would end the string
                 }
-                Step step{entry, 0, at, at + depth, 0, named.line, named.key.size()};
+                Step step{entry,
+                          0,
+                          static_cast<std::uint32_t>(at),
+                          static_cast<std::uint32_t>(at + depth),
+                          0,
+                          static_cast<std::uint32_t>(named.line),
+                          static_cast<std::uint32_t>(named.key.size())};
                 for (; step.parameters < named.parameters && RawAt(text_, step.next);
                      ++step.parameters) {
                     step.next += kRawSize;
@@ -154,11 +163,25 @@ private:
                     continue;  // a control code without its parameter bytes
                 }
                 step.size += step.parameters;
-                steps.push_back(step);
+                take(step);
             }
         }
-        std::sort(steps.begin(), steps.end(),
-                  [](const Step& a, const Step& b) { return a.line < b.line; });
+    }
+
+    // The steps that begin at `at`, in the order of their entries' lines;
+    // valid until the next call. The searches come back to a place many
+    // times, each time with other walks: the last places' steps are kept.
+    const std::vector<Step>& stepsAt(std::size_t at) {
+        auto& [place, steps] = recent_[at % recent_.size()];
+        if (place != at + 1) {
+            steps.clear();
+            forEachStep(at, [&](const Step& step) { steps.push_back(step); });
+            const auto byLine = [](const Step& a, const Step& b) { return a.line < b.line; };
+            if (!std::is_sorted(steps.begin(), steps.end(), byLine)) {
+                std::sort(steps.begin(), steps.end(), byLine);
+            }
+            place = at + 1;
+        }
         return steps;
     }
 
@@ -211,16 +234,16 @@ private:
     void bound() {
         cost_[text_.size()] = 0;
         for (std::size_t at = text_.size(); at-- > 0;) {
-            for (const Step& step : stepsAt(at)) {
-                if (!mayRead(step) || cost_[step.next] == kNever) {
-                    continue;
+            forEachStep(at, [&](const Step& step) {
+                if (cost_[step.next] == kNever || !mayRead(step)) {
+                    return;
                 }
                 const std::uint64_t cost = step.size + cost_[step.next];
-                if (cost < cost_[at]) {  // steps come in line order: the first of a cost wins
+                if (cost < cost_[at] || (cost == cost_[at] && step.line < step_[at].line)) {
                     cost_[at] = cost;
                     step_[at] = step;
                 }
-            }
+            });
         }
     }
 
@@ -245,10 +268,10 @@ private:
         return end_ == nullptr || walks_.ends(state, end_->key, text_.size());
     }
 
-    bool readsBack(const std::vector<Step>& path) {
+    bool boundReadsBack() {
         std::int32_t state = 0;
-        for (std::size_t i = 0; i < path.size() && state >= 0; ++i) {
-            state = after(state, path[i]);
+        for (std::size_t at = 0; at < text_.size() && state >= 0; at = step_[at].next) {
+            state = after(state, step_[at]);
         }
         return state >= 0 && ends(state);
     }
@@ -286,15 +309,17 @@ private:
                 }
                 continue;
             }
+            std::pair<std::uint64_t, std::uint64_t> last{kNever, 0};  // the last one reached
             for (const Step& step : stepsAt(here.at)) {
                 if (cost_[step.next] == kNever) {
                     continue;
                 }
                 const std::int32_t state = after(here.state, step);
                 const std::uint64_t g = here.g + step.size;
-                if (state < 0) {
+                if (state < 0 || (last.first == Key(step.next, state) && last.second <= g)) {
                     continue;
                 }
+                last = {Key(step.next, state), g};
                 const auto [place, added] = fewest.emplace(Key(step.next, state), g);
                 if (added || g < place->second) {
                     place->second = g;
@@ -365,7 +390,7 @@ private:
         std::size_t furthest = 0;
         for (std::size_t at = 0; at < text_.size(); ++at) {
             if (reached[at]) {
-                const std::vector<Step> steps = stepsAt(at);
+                const std::vector<Step>& steps = stepsAt(at);
                 for (const Step& step : steps) {
                     reached[step.next] = true;
                 }
@@ -397,6 +422,8 @@ private:
     std::vector<std::uint64_t> cost_;  // the bound from each place to the end
     std::vector<Step> step_;           // the first step of it
     std::pair<std::size_t, std::int32_t> lastControl_{0, -1};  // place + 1, entry
+    std::vector<std::pair<std::size_t, std::vector<Step>>> recent_ =
+        std::vector<std::pair<std::size_t, std::vector<Step>>>(256);  // place + 1, its steps
 };
 
 std::vector<std::uint8_t> Table::encode(std::string_view text) const {
