@@ -105,11 +105,11 @@ const std::vector<CommandForm> kCommands = {
     {"find",
      Command::Pointer,
      Find,
-     {kPointerTo, kType, kBankSize, kBase, kText, kTable, kRelative, kTableOut}},
+     {kPointerTo, kType, kBankSize, kBase, kText, kTable, kRelative, kTableOut, kForce}},
     {"dump",
      Command::Pointer,
      Dump,
-     {kTable, kPointers, kHigh, kCount, kType, kBankSize, kBase, kBank, kOutput}},
+     {kTable, kPointers, kHigh, kCount, kType, kBankSize, kBase, kBank, kOutput, kForce}},
     {"insert", Command::Pointer, Insert, {kOutput, kSpace, kPatch, kFill, kForce}},
     {"patch", Command::Pointer, Patch, {kOutput}},
 };

@@ -1,26 +1,15 @@
+// Reading inputs under a ceiling, and writing outputs all or nothing.
 #include "files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <set>
 
 #include "console.h"
-#ifdef _WIN32
-#include <io.h>
-#include <windows.h>
-
-#include "utf8.h"
-#else
-#include <unistd.h>
-#endif
+#include "file_system.h"
 
 namespace {
 
-std::string Reason() { return std::strerror(errno); }
+namespace fs = system_files;
 
 // "path: what: why", as every message about a file reads.
 std::string About(const std::string& path, const char* what, const std::string& why) {
@@ -29,61 +18,75 @@ std::string About(const std::string& path, const char* what, const std::string& 
     return message;
 }
 
+std::string FolderOf(const std::string& path) {
 #ifdef _WIN32
-std::wstring Wide(const std::string& path) {
-    std::u16string units;
-    DecodeUtf8(path, units);
-    return {units.begin(), units.end()};
-}
-int Open(const std::string& path, int flags) {
-    return _wopen(Wide(path).c_str(), flags | _O_BINARY, _S_IREAD | _S_IWRITE);
-}
-int Flush(int fd) { return _commit(fd); }
-bool Replace(const std::string& from, const std::string& to) {
-    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-}
-void Remove(const std::string& path) { _wremove(Wide(path).c_str()); }
-#define read _read
-#define write _write
-#define close _close
+    const std::size_t slash = path.find_last_of("/\\");
 #else
-int Open(const std::string& path, int flags) {
-    return open(path.c_str(), flags, S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH);
-}
-int Flush(int fd) { return fsync(fd); }
-bool Replace(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
-}
-void Remove(const std::string& path) { unlink(path.c_str()); }
+    const std::size_t slash = path.rfind('/');
 #endif
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+// A file beside `path` of a name no other file has, made with `mode`.
+std::pair<int, std::string> Beside(const std::string& path, const char* kind, unsigned mode) {
+    const std::string folder = FolderOf(path);
+    const std::string name = path.substr(folder.size());
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        std::string temporary = folder;
+        temporary.append(".").append(name).append(kind).append(std::to_string(attempt));
+        const int fd = fs::CreateNew(temporary, mode);
+        if (fd >= 0 || !fs::Exists()) {
+            return {fd, temporary};
+        }
+    }
+    return {-1, ""};
+}
+
+// Writes all of `content`; false with errno's reason where it cannot.
+bool WriteAll(int fd, const std::string& content) {
+    for (std::size_t done = 0; done < content.size();) {
+        const long long count = fs::Write(fd, content.data() + done,
+                                          std::min<std::size_t>(content.size() - done, 1U << 30U));
+        if (count <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(count);
+    }
+    return true;
+}
 
 }  // namespace
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-    const int fd = Open(path, O_RDONLY);
+    const int fd = fs::OpenToRead(path);
     if (fd < 0) {
-        throw FileError(About(path, "cannot be opened", Reason()));
+        throw FileError(About(path, "cannot be opened", fs::Reason()));
+    }
+    const long long known = fs::SizeOf(fd);
+    const auto tooLarge = [&] {
+        fs::Close(fd);
+        return FileError(path + ": larger than the " + std::to_string(kLargestInput >> 20U) +
+                         " MiB that Quorvane reads");
+    };
+    if (known > static_cast<long long>(kLargestInput)) {
+        throw tooLarge();
     }
     // Room for the whole file at once, as its size says; more if it grows.
-    struct stat status {};
-    std::vector<std::uint8_t> bytes(fstat(fd, &status) == 0 && status.st_size > 0
-                                        ? static_cast<std::size_t>(status.st_size) + 1
-                                        : std::size_t{1} << 16U);
+    std::vector<std::uint8_t> bytes(known > 0 ? static_cast<std::size_t>(known) + 1
+                                              : std::size_t{1} << 16U);
     std::size_t size = 0;
     for (;;) {
         if (size == bytes.size()) {
-            bytes.resize(bytes.size() * 2);
+            if (size > kLargestInput) {
+                throw tooLarge();
+            }
+            bytes.resize(std::min<std::size_t>(bytes.size() * 2, kLargestInput + 2));
         }
-        const auto count =
-            read(fd, bytes.data() + size,
-                 static_cast<unsigned>(std::min<std::size_t>(bytes.size() - size, 1U << 30U)));
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
+        const long long count =
+            fs::Read(fd, bytes.data() + size, std::min<std::size_t>(bytes.size() - size, 1U << 30U));
         if (count < 0) {
-            const std::string reason = Reason();
-            close(fd);
+            const std::string reason = fs::Reason();
+            fs::Close(fd);
             throw FileError(About(path, "cannot be read", reason));
         }
         if (count == 0) {
@@ -91,7 +94,11 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
         }
         size += static_cast<std::size_t>(count);
     }
-    close(fd);
+    fs::Close(fd);
+    if (size > kLargestInput) {
+        throw FileError(path + ": larger than the " + std::to_string(kLargestInput >> 20U) +
+                        " MiB that Quorvane reads");
+    }
     bytes.resize(size);
     return bytes;
 }
@@ -101,90 +108,140 @@ std::string ReadText(const std::string& path) {
     return {bytes.begin(), bytes.end()};
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-#ifdef _WIN32
-    const auto id = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-        HANDLE file = CreateFileW(Wide(path).c_str(), 0,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            return false;
-        }
-        const bool got = GetFileInformationByHandle(file, &info) != FALSE;
-        CloseHandle(file);
-        return got;
-    };
-    BY_HANDLE_FILE_INFORMATION first{}, second{};
-    return id(a, first) && id(b, second) &&
-           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-           first.nFileIndexHigh == second.nFileIndexHigh &&
-           first.nFileIndexLow == second.nFileIndexLow;
-#else
-    struct stat first {};
-    struct stat second {};
-    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-#endif
-}
+bool SameFile(const std::string& a, const std::string& b) { return fs::Same(a, b); }
 
 Outputs::~Outputs() {
     for (const Pending& file : pending_) {
-        Remove(file.temporary);
+        if (!file.temporary.empty()) {
+            fs::Remove(file.temporary);
+        }
+        if (!file.kept.empty()) {
+            fs::Remove(file.kept);
+        }
     }
 }
 
-void Outputs::add(const std::string& path, const std::string& content) {
-#ifdef _WIN32
-    const std::size_t slash = path.find_last_of("/\\");
-#else
-    const std::size_t slash = path.rfind('/');
-#endif
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    int fd = -1;
-    std::string temporary;
-    for (unsigned attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = folder;
-        temporary.append(".").append(name).append(".quorvane-").append(std::to_string(attempt));
-        fd = Open(temporary, O_WRONLY | O_CREAT | O_EXCL);
-        if (fd < 0 && errno != EEXIST) {
-            break;
-        }
+void Outputs::add(const std::string& path, const std::string& content, Existing existing) {
+    const fs::Target target = fs::Inspect(path);
+    if (target.folder) {
+        throw IoError(path + ": cannot be written: it is a folder");
     }
+    if (existing == Existing::Keep && target.exists) {
+        if (target.regular && ReadText(target.path) == content) {
+            return;  // it holds what would be written
+        }
+        throw FileError(path + ": is there already, and would be replaced: nothing is written "
+                               "(--force replaces it)");
+    }
+    if (target.exists && !target.regular) {
+        pending_.push_back({path, target.path, "", content, ""});
+        return;
+    }
+    const auto [fd, temporary] =
+        Beside(target.path, ".quorvane-", target.exists ? target.mode : fs::NewFileMode());
     if (fd < 0) {
-        throw IoError(About(path, "cannot be written", Reason()));
+        throw IoError(About(path, "cannot be written", fs::Reason()));
     }
-    pending_.push_back({temporary, path});
-    for (std::size_t done = 0; done < content.size();) {
-        const auto count =
-            write(fd, content.data() + done,
-                  static_cast<unsigned>(std::min<std::size_t>(content.size() - done, 1U << 30U)));
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            const std::string reason = Reason();
-            close(fd);
-            throw IoError(About(path, "cannot be written", reason));
-        }
-        done += static_cast<std::size_t>(count);
+    pending_.push_back({path, target.path, temporary, "", ""});
+    if (!WriteAll(fd, content)) {
+        const std::string reason = fs::Reason();
+        fs::Close(fd);
+        throw IoError(About(path, "cannot be written", reason));
     }
-    if (Flush(fd) != 0) {
-        const std::string reason = Reason();
-        close(fd);
+    if (!fs::Flush(fd)) {
+        const std::string reason = fs::Reason();
+        fs::Close(fd);
         throw IoError(About(path, "cannot be written to the disk", reason));
     }
-    if (close(fd) != 0) {
-        throw IoError(About(path, "cannot be written", Reason()));
+    if (!fs::Close(fd)) {
+        throw IoError(About(path, "cannot be written", fs::Reason()));
+    }
+}
+
+// A hard link to what a rename will replace, or where the system has none,
+// a copy of it.
+std::string Outputs::Kept(const Pending& file) {
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        const std::string kept = FolderOf(file.target) + "." + file.target.substr(FolderOf(file.target).size()) +
+                                 ".quorvane-old-" + std::to_string(attempt);
+        if (fs::Link(file.target, kept)) {
+            return kept;
+        }
+        if (fs::Inspect(kept).exists) {
+            continue;
+        }
+        const auto [fd, copy] = Beside(file.target, ".quorvane-old-", 0600);
+        const bool copied = fd >= 0 && WriteAll(fd, ReadText(file.target)) && fs::Flush(fd);
+        const std::string reason = fs::Reason();
+        if (fd >= 0) {
+            fs::Close(fd);
+        }
+        if (!copied) {
+            if (fd >= 0) {
+                fs::Remove(copy);
+            }
+            throw IoError(About(file.named, "cannot be replaced: it cannot be kept meanwhile", reason));
+        }
+        return copy;
+    }
+    throw IoError(file.named + ": cannot be replaced: no name is free beside it");
+}
+
+// Puts back what the first `replaced` renames replaced.
+void Outputs::undo(std::size_t replaced) {
+    for (std::size_t i = 0; i < replaced; ++i) {
+        Pending& file = pending_[i];
+        if (file.temporary.empty()) {
+            continue;
+        }
+        if (!file.kept.empty() && fs::Replace(file.kept, file.target)) {
+            file.kept.clear();
+        } else if (file.kept.empty()) {
+            fs::Remove(file.target);  // it was not there before
+        }
+        file.temporary.clear();
     }
 }
 
 void Outputs::commit() {
-    while (!pending_.empty()) {
-        const Pending& file = pending_.front();
-        if (!Replace(file.temporary, file.target)) {
-            throw IoError(About(file.target, "cannot be written", Reason()));
+    // What each rename replaces, kept under another name until all are in place.
+    for (Pending& file : pending_) {
+        if (!file.temporary.empty() && fs::Inspect(file.target).exists) {
+            file.kept = Kept(file);
         }
-        pending_.erase(pending_.begin());
     }
+    std::set<std::string> folders;
+    for (std::size_t i = 0; i < pending_.size(); ++i) {
+        Pending& file = pending_[i];
+        if (!file.temporary.empty() && !fs::Replace(file.temporary, file.target)) {
+            const std::string reason = fs::Reason();
+            undo(i);
+            throw IoError(About(file.named, "cannot be written", reason));
+        }
+        folders.insert(FolderOf(file.target));
+    }
+    for (const std::string& folder : folders) {
+        fs::SyncFolder(folder);
+    }
+    for (Pending& file : pending_) {
+        if (!file.temporary.empty()) {
+            continue;
+        }
+        const int fd = fs::OpenToWrite(file.target);
+        const bool written = fd >= 0 && WriteAll(fd, file.content) && fs::Flush(fd);
+        const std::string reason = fs::Reason();
+        if (fd >= 0) {
+            fs::Close(fd);
+        }
+        if (!written) {
+            undo(pending_.size());
+            throw IoError(About(file.named, "cannot be written", reason));
+        }
+    }
+    for (Pending& file : pending_) {
+        if (!file.kept.empty()) {
+            fs::Remove(file.kept);
+        }
+    }
+    pending_.clear();
 }

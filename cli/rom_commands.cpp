@@ -195,7 +195,8 @@ int RunFind(const Options& options, const Console& console) {
             count = hits.size();
             if (options.tableOut && !hits.empty()) {
                 Outputs outputs;
-                outputs.add(*options.tableOut, rom::RelativeTable(*relative, hits[0].first));
+                outputs.add(*options.tableOut, rom::RelativeTable(*relative, hits[0].first),
+                            options.force ? Outputs::Existing::Replace : Outputs::Existing::Keep);
                 outputs.commit();
             }
         }

@@ -44,7 +44,8 @@ int RunDump(const Options& options, const Console& console) {
         const rom::Dumped dumped = rom::Dump(rom, table, head);
         if (options.output) {
             Outputs outputs;
-            outputs.add(*options.output, dumped.script);
+            outputs.add(*options.output, dumped.script,
+                        options.force ? Outputs::Existing::Replace : Outputs::Existing::Keep);
             outputs.commit();
         } else {
             console.write(dumped.script);

@@ -406,6 +406,17 @@ private:
                                       std::to_string(control.parameters) +
                                       " parameter bytes, written <$XX>");
             }
+            const std::size_t close = text_.find('>', furthest);
+            if (text_[furthest] == '<' && close != std::string_view::npos && close > furthest + 1 &&
+                text_.substr(furthest + 1, close - furthest - 1).find_first_of("< ") ==
+                    std::string_view::npos) {
+                const std::string label(text_.substr(furthest, close - furthest + 1));
+                throw EncodeError(ColumnOf(text_, furthest),
+                                  label[1] == '$'
+                                      ? label + " is not a raw byte, which is <$XX>, XX two hex digits"
+                                      : "an unknown label " + label +
+                                            ": no entry of the table is written so");
+            }
             throw EncodeError(ColumnOf(text_, furthest), "no entry of the table stands for '" +
                                                              CharacterAt(text_, furthest) + "'");
         }

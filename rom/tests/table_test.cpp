@@ -102,8 +102,10 @@ TEST(Table, RefusesWhatItCannotEncode) {
         {"a character no entry covers", "AB\xC3\xA8", 3,
          "no entry of the table stands for '\xC3\xA8'"},
         {"a control code without its parameters", "A<wait>B", 2, "followed by 2 parameter bytes"},
-        {"a raw byte that is none", "A<$G0>", 2, "no entry of the table stands for '<'"},
-        {"a raw byte cut short", "A<$0>", 2, "no entry of the table stands for '<'"},
+        {"a raw byte that is none", "A<$G0>", 2, "<$G0> is not a raw byte, which is <$XX>"},
+        {"a raw byte cut short", "A<$0>", 2, "<$0> is not a raw byte"},
+        {"a label no entry has", "A<wiat>", 2, "an unknown label <wiat>: no entry"},
+        {"a lone <", "A<", 2, "no entry of the table stands for '<'"},
     };
     for (const auto& [name, text, column, fault] : rows) {
         try {
