@@ -3,6 +3,8 @@
 // what succeeds writes its files and nothing else.
 #include <dirent.h>
 #include <sys/stat.h>
+#include <fcntl.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -32,7 +34,7 @@ std::map<std::string, std::string> Folder(const std::string& folder) {
     DIR* dir = opendir(folder.c_str());
     for (dirent* entry = readdir(dir); entry != nullptr; entry = readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name != "." && name != ".." && name != "sub") {
+        if (name != "." && name != ".." && name != "sub" && name != "device") {
             files[name] = Read(std::string(folder).append("/").append(name));
         }
     }
@@ -49,6 +51,7 @@ protected:
         const std::string roms = QUORVANE_TEST_ROMS;
         Write(folder + "/game.nes", Read(roms + "/game.nes"));
         Write(folder + "/game.tbl", Read(roms + "/game.tbl"));
+        Write(folder + "/trainer.nes", Read(roms + "/trainer.nes"));
         EXPECT_EQ(run({"dump", "game.nes", "--table", "game.tbl", "--pointers", "$20", "--count",
                        "3", "--type", "1", "--bank", "0", "-o", "game.txt"}),
                   kDone);
@@ -68,6 +71,7 @@ protected:
         for (const auto& [name, bytes] : Folder(folder)) {
             unlink((folder + "/" + name).c_str());
         }
+        unlink((folder + "/device").c_str());
         rmdir((folder + "/sub").c_str());
         rmdir(folder.c_str());
     }
@@ -88,7 +92,21 @@ protected:
     std::string folder, out, err;
 };
 
+// A script with one line changed: `from` replaced by `to`.
+std::string Edited(const std::string& script, const std::string& from, const std::string& to) {
+    std::string edited = script;
+    return edited.replace(edited.find(from), from.size(), to);
+}
+
 TEST_F(Files, RefusalsLeaveEveryInputAsItWasAndNothingBehind) {
+    const std::string script = Read(folder + "/game.txt");
+    Write(folder + "/crc.txt", Edited(script, "crc32=CB9C7CF3", "crc32=1CB9C7CF3"));
+    Write(folder + "/bank.txt", Edited(script, "bank 0\n", "bank 0x4000000000000\n"));
+    Write(folder + "/chr.txt", Edited(script, "bank 0\n", "bank 4\n"));
+    Write(folder + "/space.txt", Edited(script, "@space $26-$37\n", "@space $0-$20\n"));
+    Write(folder + "/faults.txt",
+          Edited(Edited(script, "\nHELLO WORLD\n", "\nHI, ALL\n"), "\nTHE END\n",
+                 "\nTHE <wiat> END\n"));
     struct Row {
         const char* name;
         std::vector<std::string> arguments;
@@ -137,6 +155,31 @@ TEST_F(Files, RefusalsLeaveEveryInputAsItWasAndNothingBehind) {
           "1", "--bank", "0", "-o", "game.tbl"},
          2,
          "an input"},
+        {"a script of the ROM without its trainer",
+         {"insert", "trainer.nes", "game.txt", "-o", "out.nes", "--force"},
+         1,
+         "game.txt: dumped from a ROM without a trainer; trainer.nes has a 512-byte one"},
+        {"a CRC32 of nine digits",
+         {"insert", "game.nes", "crc.txt", "-o", "out.nes"},
+         1,
+         "crc.txt: line 1, column 15: crc32= takes eight hex digits"},
+        {"a bank that would wrap round to bank 0",
+         {"insert", "game.nes", "bank.txt", "-o", "out.nes"},
+         1,
+         "bank.txt: line 3: bank 1125899906842624 is past the end of PRG-ROM"},
+        {"a bank in CHR-ROM",
+         {"insert", "game.nes", "chr.txt", "-o", "out.nes"},
+         1,
+         "chr.txt: line 3: bank 4 is past the end of PRG-ROM, which has 4 banks"},
+        {"a script's space over the header",
+         {"insert", "game.nes", "space.txt", "-o", "out.nes"},
+         1,
+         "space.txt: line 4: the space $0-$20 lies over the header"},
+        {"every fault of a script",
+         {"insert", "game.nes", "faults.txt", "-o", "out.nes"},
+         1,
+         "faults.txt: line 8, column 3: no entry of the table stands for ','\n"
+         "quorvane-cli: faults.txt: line 12, column 5: an unknown label <wiat>"},
         {"a folder that is not there",
          {"insert", "game.nes", "game.txt", "-o", "none/out.nes"},
          74,
@@ -200,6 +243,90 @@ TEST_F(Files, InsertWritesTheRomAndItsPatchAlone) {
         << err;
     ASSERT_EQ(run({"patch", "apply", "game.nes", "out.bps", "-o", "again.nes"}), kDone) << err;
     EXPECT_EQ(Read(folder + "/again.nes"), after["out.nes"]);
+}
+
+TEST_F(Files, ReplacesAllOrNothingAndKeepsWhatEachFileIs) {
+    const std::vector<std::string> insert = {"insert", "game.nes", "game.txt", "-o", "out.nes"};
+    // A failing second output leaves the first as it was.
+    Write(folder + "/out.nes", "the old output");
+    mkdir((folder + "/folder.bps").c_str(), 0755);
+    std::vector<std::string> both = insert;
+    both.insert(both.end(), {"--patch", "folder.bps"});
+    EXPECT_EQ(run(both), 74);
+    EXPECT_NE(err.find("folder.bps: cannot be written: it is a folder"), std::string::npos) << err;
+    EXPECT_EQ(Read(folder + "/out.nes"), "the old output");
+    rmdir((folder + "/folder.bps").c_str());
+    EXPECT_EQ(Folder(folder).count(".out.nes.quorvane-0"), 0U) << "no temporary file left";
+
+    // A replaced file keeps its permission bits; a new one has 0666 less the umask.
+    chmod((folder + "/out.nes").c_str(), 0600);
+    ASSERT_EQ(run(insert), kDone) << err;
+    struct stat status {};
+    stat((folder + "/out.nes").c_str(), &status);
+    EXPECT_EQ(status.st_mode & 07777U, 0600U);
+    const mode_t mask = umask(022);
+    ASSERT_EQ(run({"insert", "game.nes", "game.txt", "-o", "new.nes"}), kDone) << err;
+    umask(mask);
+    stat((folder + "/new.nes").c_str(), &status);
+    EXPECT_EQ(status.st_mode & 07777U, 0644U);
+
+    // A link stays a link, and the file it names is written; a hard link
+    // keeps the old content.
+    Write(folder + "/sub/real.nes", "old");
+    symlink("sub/real.nes", (folder + "/linked.nes").c_str());
+    link((folder + "/sub/real.nes").c_str(), (folder + "/hard.nes").c_str());
+    ASSERT_EQ(run({"insert", "game.nes", "game.txt", "-o", "linked.nes"}), kDone) << err;
+    struct stat linked {};
+    lstat((folder + "/linked.nes").c_str(), &linked);
+    EXPECT_TRUE(S_ISLNK(linked.st_mode));
+    EXPECT_EQ(Read(folder + "/sub/real.nes"), Read(folder + "/new.nes"));
+    EXPECT_EQ(Read(folder + "/hard.nes"), "old");
+    unlink((folder + "/sub/real.nes").c_str());
+
+    // A device (a FIFO where the tests cannot make one) is written where it
+    // stands, never renamed over; a write that fails there is a failure.
+    const std::string device = folder + "/device";
+    const bool root = mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;  // as /dev/full
+    if (!root) {
+        ASSERT_EQ(mkfifo(device.c_str(), 0666), 0);
+    }
+    if (root) {
+        EXPECT_EQ(run({"insert", "game.nes", "game.txt", "-o", "device"}), 74);
+        EXPECT_NE(err.find("device: cannot be written: No space left on device"), std::string::npos)
+            << err;
+    } else {
+        const int reader = open(device.c_str(), O_RDONLY | O_NONBLOCK);
+        EXPECT_EQ(run({"insert", "game.nes", "game.txt", "-o", "device"}), kDone) << err;
+        char bytes[16];
+        EXPECT_EQ(read(reader, bytes, 4), 4);
+        EXPECT_EQ(std::string(bytes, 4), "NES\x1A");
+        close(reader);
+    }
+    lstat(device.c_str(), &status);
+    EXPECT_TRUE(S_ISCHR(status.st_mode) || S_ISFIFO(status.st_mode));
+}
+
+TEST_F(Files, DumpKeepsAnEditedScript) {
+    const std::vector<std::string> dump = {"dump", "game.nes", "--table", "game.tbl", "--pointers",
+                                           "$20", "--count", "3", "--type", "1", "--bank", "0",
+                                           "-o", "long.txt"};
+    const std::string edited = Read(folder + "/long.txt");
+    EXPECT_EQ(run(dump), 1);
+    EXPECT_NE(err.find("long.txt: is there already, and would be replaced: nothing is written "
+                       "(--force replaces it)"),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(Read(folder + "/long.txt"), edited);
+    std::vector<std::string> again = dump;
+    again.back() = "game.txt";
+    EXPECT_EQ(run(again), kDone) << "the same script again: " << err;
+    std::vector<std::string> forced = dump;
+    forced.push_back("--force");
+    EXPECT_EQ(run(forced), kDone) << err;
+    EXPECT_EQ(Read(folder + "/long.txt"), Read(folder + "/game.txt"));
+    Write(folder + "/found.tbl", "my finished table");
+    EXPECT_EQ(run({"find", "game.nes", "--relative", "HELLO", "--table-out", "found.tbl"}), 1);
+    EXPECT_EQ(Read(folder + "/found.tbl"), "my finished table");
 }
 
 }  // namespace
