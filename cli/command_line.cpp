@@ -39,6 +39,7 @@ enum Value : int {
     kPatch = 'a',
     kFill = 'F',
     kForce = 'y',
+    kAcrossHeader = 'A',
 };
 
 const option kAll[] = {
@@ -65,6 +66,7 @@ const option kAll[] = {
     {"patch", required_argument, nullptr, kPatch},
     {"fill", required_argument, nullptr, kFill},
     {"force", no_argument, nullptr, kForce},
+    {"across-header", no_argument, nullptr, kAcrossHeader},
 };
 
 struct CommandForm {
@@ -111,7 +113,7 @@ const std::vector<CommandForm> kCommands = {
      Dump,
      {kTable, kPointers, kHigh, kCount, kType, kBankSize, kBase, kBank, kOutput, kForce}},
     {"insert", Command::Pointer, Insert, {kOutput, kSpace, kPatch, kFill, kForce}},
-    {"patch", Command::Pointer, Patch, {kOutput}},
+    {"patch", Command::Pointer, Patch, {kOutput, kAcrossHeader}},
 };
 
 // The option a command was given as the user typed it: "--bnak", or a
@@ -229,6 +231,9 @@ void Set(Options& options, int value, const std::string& text) {
             options.fill = static_cast<std::uint8_t>(byte);
             break;
         }
+        case kAcrossHeader:
+            options.acrossHeader = true;
+            break;
         default:
             options.force = true;
     }

@@ -35,6 +35,7 @@ struct Options {
     std::optional<std::string> patch;
     std::optional<std::uint8_t> fill;
     bool force = false;
+    bool acrossHeader = false;
     bool bytes = false;
     bool trainer = false;
     bool asWindow = false;

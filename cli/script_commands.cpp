@@ -85,7 +85,7 @@ int RunPatch(const Options& options, const Console& console) {
         if (verb == "make") {
             written = MakePatch(*options.output, first, second);
         } else {
-            const rom::Applied applied = rom::ApplyPatch(first, second, SystemHasher());
+            const rom::Applied applied = rom::ApplyPatch(first, second, SystemHasher(), options.acrossHeader);
             written = applied.target;
             if (!applied.note.empty()) {
                 console.complain("quorvane-cli: " + operands[1] + ": " + applied.note + '\n');

@@ -212,8 +212,13 @@ BpsHead ReadBpsHead(const Bytes& patch) {
     head.sourceSize = reader.number();
     head.targetSize = reader.number();
     const std::uint64_t metadataSize = reader.number();
-    if (metadataSize > reader.end - reader.at || head.targetSize > (std::uint64_t{1} << 32U)) {
+    if (metadataSize > reader.end - reader.at) {
         throw PatchError("the BPS patch is damaged: it runs past its end");
+    }
+    if (head.targetSize > kLargestFile || head.sourceSize > kLargestFile) {
+        throw PatchError("the BPS patch names a file of " +
+                         std::to_string(std::max(head.targetSize, head.sourceSize)) +
+                         " bytes, larger than the 256 MiB that Quorvane makes");
     }
     const auto metadata = patch.begin() + static_cast<std::ptrdiff_t>(reader.at);
     head.metadata.assign(metadata, metadata + static_cast<std::ptrdiff_t>(metadataSize));

@@ -119,6 +119,13 @@ Bytes ApplyIps(const Bytes& source, const Bytes& patch) {
         if (run) {
             size = take(2);
         }
+        if (offset + size > kIpsLargest) {
+            throw PatchError("the IPS patch is damaged: a record at " + std::to_string(offset) +
+                             " reaches past 16 MiB, as far as IPS goes");
+        }
+        if (!run && patch.size() - at < size) {
+            throw PatchError("the IPS patch is damaged: a record runs past its end");
+        }
         if (offset + size > target.size()) {
             target.resize(offset + size, 0);  // a record past the end extends the file
         }
@@ -126,16 +133,24 @@ Bytes ApplyIps(const Bytes& source, const Bytes& patch) {
             const auto value = static_cast<std::uint8_t>(take(1));
             std::fill_n(target.begin() + static_cast<std::ptrdiff_t>(offset), size, value);
         } else {
-            if (patch.size() - at < size) {
-                throw PatchError("the IPS patch is damaged: a record runs past its end");
-            }
             std::copy_n(patch.begin() + static_cast<std::ptrdiff_t>(at), size,
                         target.begin() + static_cast<std::ptrdiff_t>(offset));
             at += size;
         }
     }
-    if (patch.size() - at >= 3) {
-        target.resize(take(3), 0);  // the truncation length after EOF
+    // After EOF, nothing, or the three bytes of the length to cut the file to.
+    if (patch.size() - at != 0 && patch.size() - at != 3) {
+        throw PatchError("the IPS patch is damaged: " + std::to_string(patch.size() - at) +
+                         " bytes follow its EOF, where only a 3-byte length may");
+    }
+    if (patch.size() - at == 3) {
+        const std::size_t length = take(3);
+        if (length > target.size()) {
+            throw PatchError("the IPS patch is damaged: it cuts the file to " +
+                             std::to_string(length) + " bytes, past the " +
+                             std::to_string(target.size()) + " it has");
+        }
+        target.resize(length);
     }
     return target;
 }

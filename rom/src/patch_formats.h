@@ -27,5 +27,6 @@ Bytes ApplyBps(const Bytes& source, const Bytes& patch);
 Bytes ApplyIps(const Bytes& source, const Bytes& patch);
 
 inline constexpr std::size_t kIpsLargest = std::size_t{1} << 24U;
+inline constexpr std::uint64_t kLargestFile = std::uint64_t{256} << 20U;
 
 }  // namespace rom

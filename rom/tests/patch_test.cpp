@@ -8,6 +8,7 @@
 #include <string>
 
 #include "plain_hashes.h"
+#include "reference_patchers.h"
 #include "rom/patch.h"
 
 namespace {
@@ -66,9 +67,130 @@ TEST(Patch, MakeThenApplyGivesTheTarget) {
         const Bytes source = Random(random, random() % 5000);
         const Bytes target = Edited(random, source);
         const Bytes bps = rom::MakeBps(source, target, Hashes());
+        ASSERT_EQ(reference::Bps(source, bps), target) << "BPS, round " << round;
         ASSERT_EQ(rom::ApplyPatch(source, bps, Hashes()).target, target) << "BPS, round " << round;
         const Bytes ips = rom::MakeIps(source, target);
+        ASSERT_EQ(reference::Ips(source, ips), target) << "IPS, round " << round;
         ASSERT_EQ(rom::ApplyPatch(source, ips, Hashes()).target, target) << "IPS, round " << round;
+    }
+}
+
+// An NES file of `banks` 16 KiB banks, its data random.
+Bytes Nes(std::mt19937& random, std::size_t banks = 1) {
+    Bytes file = {'N', 'E', 'S', 0x1A, static_cast<std::uint8_t>(banks), 0, 0, 0};
+    file.resize(16, 0);
+    const Bytes data = Random(random, banks * 0x4000);
+    file.insert(file.end(), data.begin(), data.end());
+    return file;
+}
+
+// A patch made for the ROM under another header, or none, is refused as
+// what it is, and applied across the header where asked.
+TEST(Patch, RefusesAPatchMadeAcrossAHeaderChange) {
+    std::mt19937 random(38);
+    const Bytes rom = Nes(random);
+    const Bytes data(rom.begin() + 16, rom.end());
+    Bytes edited = data;
+    for (std::size_t i = 0; i < 40; ++i) {
+        edited[i] ^= 0x5A;  // the first bytes of PRG-ROM, where a header would be
+    }
+    const Bytes forData = rom::MakeIps(data, edited);
+    Bytes editedRom(rom.begin(), rom.begin() + 16);
+    editedRom.insert(editedRom.end(), edited.begin(), edited.end());
+    // A patch of the headered ROM that writes its header whole, as many do.
+    Bytes blank(16, 0);
+    blank.insert(blank.end(), data.begin(), data.end());
+    const Bytes forRom = rom::MakeIps(blank, editedRom);
+    const std::tuple<const char*, Bytes, Bytes, const char*, Bytes> rows[] = {
+        {"an IPS of the data alone, on the headered ROM", rom, forData,
+         "breaks the ROM's NES header", editedRom},
+        {"an IPS of the headered ROM, on the data alone", data, forRom,
+         "writes an NES header into a file that has none", edited},
+        {"a BPS of the data alone, on the headered ROM", rom,
+         rom::MakeBps(data, edited, Hashes()), "made for this game under another header",
+         editedRom},
+    };
+    for (const auto& [name, file, patch, fault, across] : rows) {
+        try {
+            rom::ApplyPatch(file, patch, Hashes());
+            ADD_FAILURE() << name;
+        } catch (const rom::PatchError& error) {
+            EXPECT_NE(std::string(error.what()).find(fault), std::string::npos)
+                << name << ": " << error.what();
+            EXPECT_NE(std::string(error.what()).find("--across-header"), std::string::npos) << name;
+        }
+        const rom::Applied applied = rom::ApplyPatch(file, patch, Hashes(), true);
+        EXPECT_EQ(applied.target, across) << name;
+        EXPECT_FALSE(applied.note.empty()) << name;
+    }
+    // Metadata that names a header, but not as Quorvane writes it.
+    Bytes damaged = rom::MakeBps(rom, editedRom, Hashes());
+    const std::string text(damaged.begin(), damaged.end());
+    const std::size_t header = text.find("source-header=\"") + 15;
+    ASSERT_NE(header, std::string::npos + 15);
+    std::fill_n(damaged.begin() + static_cast<std::ptrdiff_t>(header), 32, 'z');
+    const std::uint32_t own = Hashes().crc32(damaged.data(), damaged.size() - 4);
+    for (int i = 0; i < 4; ++i) {
+        damaged[damaged.size() - 4 + i] = static_cast<std::uint8_t>(own >> (8 * i));
+    }
+    Bytes rewritten = rom;
+    rewritten[7] = 0x08;  // NES 2.0's mark, as a tool rewrites it
+    EXPECT_THROW(rom::ApplyPatch(rewritten, damaged, Hashes()), rom::PatchError);
+    EXPECT_EQ(rom::ApplyPatch(rom, damaged, Hashes()).target, editedRom) << "its own ROM";
+}
+
+// Damaged and hostile patches, each refused as soon as it shows, with
+// nothing allocated for what they only declare.
+TEST(Patch, RefusesWhatNoWriterMakes) {
+    const Bytes file(1024, 0x11);
+    const auto ips = [](Bytes records) {
+        Bytes patch = {'P', 'A', 'T', 'C', 'H'};
+        patch.insert(patch.end(), records.begin(), records.end());
+        return patch;
+    };
+    // A BPS of a 31 bytes that declares 4 GiB, with checksums that match.
+    Bytes huge = {'B', 'P', 'S', '1'};
+    for (const std::uint64_t n : {std::uint64_t{1024}, std::uint64_t{1} << 32U, std::uint64_t{0}}) {
+        std::uint64_t value = n;
+        for (;;) {
+            const std::uint8_t x = value & 0x7FU;
+            value >>= 7U;
+            if (value == 0) {
+                huge.push_back(0x80U | x);
+                break;
+            }
+            huge.push_back(x);
+            --value;
+        }
+    }
+    huge.push_back(0x80U | 0x7FU);  // a TargetRead... of what is not there
+    const std::uint32_t sourceCrc = Hashes().crc32(file.data(), file.size());
+    for (const std::uint32_t crc : {sourceCrc, 0U}) {
+        for (int i = 0; i < 4; ++i) {
+            huge.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
+        }
+    }
+    const std::uint32_t own = Hashes().crc32(huge.data(), huge.size());
+    for (int i = 0; i < 4; ++i) {
+        huge.push_back(static_cast<std::uint8_t>(own >> (8 * i)));
+    }
+    const std::tuple<const char*, Bytes, const char*> rows[] = {
+        {"bytes after EOF that are no length", ips({'E', 'O', 'F', 0, 0, 0x10, 0x0A}),
+         "4 bytes follow its EOF"},
+        {"a length after EOF past the file's end", ips({'E', 'O', 'F', 0x10, 0, 0}),
+         "cuts the file to 1048576 bytes, past the 1024"},
+        {"a run that would put the file past 16 MiB", ips({0xFF, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 1, 'E', 'O', 'F'}),
+         "reaches past 16 MiB"},
+        {"a BPS declaring 4 GiB", huge, "larger than the 256 MiB"},
+    };
+    for (const auto& [name, patch, fault] : rows) {
+        try {
+            rom::ApplyPatch(file, patch, Hashes());
+            ADD_FAILURE() << name;
+        } catch (const rom::PatchError& error) {
+            EXPECT_NE(std::string(error.what()).find(fault), std::string::npos)
+                << name << ": " << error.what();
+        }
     }
 }
 

@@ -35,7 +35,11 @@ struct Applied {
 };
 
 // Applies a BPS or an IPS patch, told apart by their first bytes; throws
-// PatchError.
-Applied ApplyPatch(const Bytes& rom, const Bytes& patch, const Hasher& hasher);
+// PatchError. A patch made for the ROM with another header, or none, is
+// refused, unless `acrossHeader`: then it is applied to the data after the
+// header (and trainer), and the ROM's own header kept. A BPS of Quorvane's
+// carries its source's header, and is carried across without asking.
+Applied ApplyPatch(const Bytes& rom, const Bytes& patch, const Hasher& hasher,
+                   bool acrossHeader = false);
 
 }  // namespace rom
