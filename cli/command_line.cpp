@@ -327,7 +327,19 @@ std::optional<rom::BankWindow> BankWindowOf(const Options& options) {
     throw UsageError("--bank-size is 16 or 8, not " + std::to_string(*options.bankSize));
 }
 
-int Run(const std::vector<std::string>& arguments, const Console& console) {
+namespace {
+
+// What a command was doing, for a message about a fault of its own: its
+// name and its operands' first words.
+std::string Doing(const std::vector<std::string>& arguments) {
+    std::string doing;
+    for (std::size_t i = 1; i < arguments.size() && doing.size() < 80; ++i) {
+        doing += (i > 1 ? " " : "") + arguments[i];
+    }
+    return doing.empty() ? "quorvane-cli" : doing;
+}
+
+int RunCommand(const std::vector<std::string>& arguments, const Console& console) {
     const std::string first = arguments.size() > 1 ? arguments[1] : "";
     try {
         if (first == "--help" || first == "-h") {
@@ -363,5 +375,22 @@ int Run(const std::vector<std::string>& arguments, const Console& console) {
     } catch (const IoError& error) {
         console.complain("quorvane-cli: " + std::string(error.what()) + '\n');
         return kIoFailed;
+    } catch (const std::bad_alloc&) {
+        // No exception ends the program: each is a message and a status.
+        console.complain("quorvane-cli: " + Doing(arguments) + ": out of memory\n");
+        return kRefused;
+    } catch (const std::exception& error) {
+        console.complain("quorvane-cli: " + Doing(arguments) + ": " + error.what() + '\n');
+        return kRefused;
+    }
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& arguments, const Console& console) {
+    try {
+        return RunCommand(arguments, console);
+    } catch (...) {
+        return kIoFailed;  // standard error itself failed
     }
 }

@@ -2,6 +2,7 @@
 #include "files.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
 
 #include "console.h"
@@ -62,28 +63,31 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     if (fd < 0) {
         throw FileError(About(path, "cannot be opened", fs::Reason()));
     }
-    const long long known = fs::SizeOf(fd);
     const auto tooLarge = [&] {
         fs::Close(fd);
         return FileError(path + ": larger than the " + std::to_string(kLargestInput >> 20U) +
                          " MiB that Quorvane reads");
     };
+    const long long known = fs::SizeOf(fd);
     if (known > static_cast<long long>(kLargestInput)) {
         throw tooLarge();
     }
-    // Room for the whole file at once, as its size says; more if it grows.
-    std::vector<std::uint8_t> bytes(known > 0 ? static_cast<std::size_t>(known) + 1
-                                              : std::size_t{1} << 16U);
+    // Room for the whole file at once, as its size says; for a stream of
+    // no size, room for as much as is read, untouched until it is.
+    const std::size_t room =
+        known >= 0 ? static_cast<std::size_t>(known) + 1 : static_cast<std::size_t>(kLargestInput) + 1;
+    const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[room]);
     std::size_t size = 0;
     for (;;) {
-        if (size == bytes.size()) {
+        if (size == room) {
             if (size > kLargestInput) {
                 throw tooLarge();
             }
-            bytes.resize(std::min<std::size_t>(bytes.size() * 2, kLargestInput + 2));
+            fs::Close(fd);
+            throw FileError(path + ": cannot be read: it grew while it was read");
         }
         const long long count =
-            fs::Read(fd, bytes.data() + size, std::min<std::size_t>(bytes.size() - size, 1U << 30U));
+            fs::Read(fd, buffer.get() + size, std::min<std::size_t>(room - size, 1U << 30U));
         if (count < 0) {
             const std::string reason = fs::Reason();
             fs::Close(fd);
@@ -95,12 +99,7 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
         size += static_cast<std::size_t>(count);
     }
     fs::Close(fd);
-    if (size > kLargestInput) {
-        throw FileError(path + ": larger than the " + std::to_string(kLargestInput >> 20U) +
-                        " MiB that Quorvane reads");
-    }
-    bytes.resize(size);
-    return bytes;
+    return {buffer.get(), buffer.get() + size};
 }
 
 std::string ReadText(const std::string& path) {

@@ -104,6 +104,10 @@ TEST_F(Files, RefusalsLeaveEveryInputAsItWasAndNothingBehind) {
     Write(folder + "/bank.txt", Edited(script, "bank 0\n", "bank 0x4000000000000\n"));
     Write(folder + "/chr.txt", Edited(script, "bank 0\n", "bank 4\n"));
     Write(folder + "/space.txt", Edited(script, "@space $26-$37\n", "@space $0-$20\n"));
+    std::string data = Read(folder + "/game.nes").substr(16);
+    Write(folder + "/data.bin", data);
+    Write(folder + "/edited.bin", std::string(16, 'X') + data.substr(16));
+    EXPECT_EQ(run({"patch", "make", "data.bin", "edited.bin", "-o", "data.ips"}), kDone);
     Write(folder + "/faults.txt",
           Edited(Edited(script, "\nHELLO WORLD\n", "\nHI, ALL\n"), "\nTHE END\n",
                  "\nTHE <wiat> END\n"));
@@ -180,6 +184,10 @@ TEST_F(Files, RefusalsLeaveEveryInputAsItWasAndNothingBehind) {
          1,
          "faults.txt: line 8, column 3: no entry of the table stands for ','\n"
          "quorvane-cli: faults.txt: line 12, column 5: an unknown label <wiat>"},
+        {"an IPS made for the ROM without its header",
+         {"patch", "apply", "game.nes", "data.ips", "-o", "out.nes"},
+         1,
+         "data.ips: the patch breaks the ROM's NES header"},
         {"a folder that is not there",
          {"insert", "game.nes", "game.txt", "-o", "none/out.nes"},
          74,
@@ -304,6 +312,19 @@ TEST_F(Files, ReplacesAllOrNothingAndKeepsWhatEachFileIs) {
     }
     lstat(device.c_str(), &status);
     EXPECT_TRUE(S_ISCHR(status.st_mode) || S_ISFIFO(status.st_mode));
+}
+
+TEST_F(Files, PatchAppliesAcrossAHeaderWhereAsked) {
+    const std::string rom = Read(folder + "/game.nes");
+    Write(folder + "/data.bin", rom.substr(16));
+    Write(folder + "/edited.bin", std::string(16, 'X') + rom.substr(32));
+    ASSERT_EQ(run({"patch", "make", "data.bin", "edited.bin", "-o", "data.ips"}), kDone);
+    ASSERT_EQ(run({"patch", "apply", "game.nes", "data.ips", "--across-header", "-o", "out.nes"}),
+              kDone)
+        << err;
+    EXPECT_EQ(Read(folder + "/out.nes"), rom.substr(0, 16) + std::string(16, 'X') + rom.substr(32));
+    EXPECT_NE(err.find("applied to the data after the header, which is kept"), std::string::npos)
+        << err;
 }
 
 TEST_F(Files, DumpKeepsAnEditedScript) {
