@@ -172,7 +172,9 @@ private:
     // valid until the next call. The searches come back to a place many
     // times, each time with other walks: the last places' steps are kept.
     const std::vector<Step>& stepsAt(std::size_t at) {
-        auto& [place, steps] = recent_[at % recent_.size()];
+        auto& slot = recent_[at % recent_.size()];
+        std::size_t& place = slot.first;
+        std::vector<Step>& steps = slot.second;
         if (place != at + 1) {
             steps.clear();
             forEachStep(at, [&](const Step& step) { steps.push_back(step); });

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <optional>
 #include <vector>
 
@@ -57,12 +58,65 @@ inline std::uint64_t Number(const Bytes& patch, std::size_t& at) {
 }
 
 inline std::uint32_t Little32(const Bytes& bytes, std::size_t at) {
-    return bytes[at] | bytes[at + 1] << 8U | bytes[at + 2] << 16U |
-           static_cast<std::uint32_t>(bytes[at + 3]) << 24U;
+    std::uint32_t value = 0;
+    for (std::size_t i = 4; i-- > 0;) {
+        value = value << 8U | bytes[at + i];
+    }
+    return value;
 }
 
 inline std::uint32_t Crc(const Bytes& bytes, std::size_t size) {
     return PlainHashes().crc32(bytes.data(), size);
+}
+
+// The target of a BPS's actions, from `at` to 12 bytes before the end;
+// nothing where they reach outside either file.
+inline std::optional<Bytes> BpsActions(const Bytes& source, const Bytes& patch, std::size_t at) {
+    const std::size_t end = patch.size() - 12;
+    Bytes target;
+    std::int64_t sourceCursor = 0;
+    std::int64_t targetCursor = 0;
+    const auto signedNumber = [&] {
+        const std::uint64_t n = Number(patch, at);
+        return (n & 1U) != 0 ? -static_cast<std::int64_t>(n >> 1U)
+                             : static_cast<std::int64_t>(n >> 1U);
+    };
+    try {
+        while (at < end) {
+            const std::uint64_t n = Number(patch, at);
+            const std::uint64_t length = (n >> 2U) + 1;
+            const unsigned action = n & 3U;
+            if (action == 2) {
+                sourceCursor += signedNumber();
+            } else if (action == 3) {
+                targetCursor += signedNumber();
+            }
+            if (length > (std::uint64_t{1} << 24U) - target.size()) {
+                return std::nullopt;  // more than a test needs
+            }
+            for (std::uint64_t i = 0; i < length; ++i) {
+                switch (action) {
+                    case 0:
+                        target.push_back(source.at(target.size()));
+                        break;
+                    case 1:
+                        target.push_back(patch.at(at++));
+                        break;
+                    case 2:
+                        target.push_back(source.at(static_cast<std::size_t>(sourceCursor++)));
+                        break;
+                    default:
+                        target.push_back(target.at(static_cast<std::size_t>(targetCursor++)));
+                }
+            }
+        }
+    } catch (const std::out_of_range&) {
+        return std::nullopt;
+    }
+    if (at != end) {
+        return std::nullopt;
+    }
+    return target;
 }
 
 // Nothing where a checksum or a size is not the patch's.
@@ -76,39 +130,9 @@ inline std::optional<Bytes> Bps(const Bytes& source, const Bytes& patch) {
         Crc(patch, patch.size() - 4) != Little32(patch, end + 8)) {
         return std::nullopt;
     }
-    Bytes target;
-    std::int64_t sourceCursor = 0;
-    std::int64_t targetCursor = 0;
-    const auto signedNumber = [&] {
-        const std::uint64_t n = Number(patch, at);
-        return (n & 1U) != 0 ? -static_cast<std::int64_t>(n >> 1U) : static_cast<std::int64_t>(n >> 1U);
-    };
-    while (at < end) {
-        const std::uint64_t n = Number(patch, at);
-        const std::uint64_t length = (n >> 2U) + 1;
-        const unsigned action = n & 3U;
-        if (action == 2) {
-            sourceCursor += signedNumber();
-        } else if (action == 3) {
-            targetCursor += signedNumber();
-        }
-        for (std::uint64_t i = 0; i < length; ++i) {
-            switch (action) {
-                case 0:
-                    target.push_back(source.at(target.size()));
-                    break;
-                case 1:
-                    target.push_back(patch.at(at++));
-                    break;
-                case 2:
-                    target.push_back(source.at(static_cast<std::size_t>(sourceCursor++)));
-                    break;
-                default:
-                    target.push_back(target.at(static_cast<std::size_t>(targetCursor++)));
-            }
-        }
-    }
-    if (target.size() != targetSize || Crc(target, target.size()) != Little32(patch, end + 4)) {
+    const std::optional<Bytes> target = BpsActions(source, patch, at);
+    if (!target || target->size() != targetSize ||
+        Crc(*target, target->size()) != Little32(patch, end + 4)) {
         return std::nullopt;
     }
     return target;
