@@ -29,7 +29,7 @@ long long SizeOf(int fd);
 
 // What a path names, links followed to the file they name.
 struct Target {
-    std::string path;   // the file itself, the links followed
+    std::string path;  // the file itself, the links followed
     bool exists = false;
     bool regular = false;
     bool folder = false;

@@ -56,8 +56,8 @@ long long SizeOf(int fd) {
 Target Inspect(const std::string& path) {
     Target target{path};
     struct stat status {};
-    for (int links = 0; links < 40 && lstat(target.path.c_str(), &status) == 0 &&
-                        S_ISLNK(status.st_mode);
+    for (int links = 0;
+         links < 40 && lstat(target.path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
          ++links) {
         std::string named(static_cast<std::size_t>(status.st_size) + 256, '\0');
         const ssize_t size = readlink(target.path.c_str(), named.data(), named.size());

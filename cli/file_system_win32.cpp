@@ -45,7 +45,8 @@ std::string Reason() {
         nullptr, GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::u16string units(text, text + size);
     LocalFree(text);
-    while (!units.empty() && (units.back() == u'\n' || units.back() == u'\r' || units.back() == u'.')) {
+    while (!units.empty() &&
+           (units.back() == u'\n' || units.back() == u'\r' || units.back() == u'.')) {
         units.pop_back();
     }
     return EncodeUtf8(units);

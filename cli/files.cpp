@@ -74,8 +74,8 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     }
     // Room for the whole file at once, as its size says; for a stream of
     // no size, room for as much as is read, untouched until it is.
-    const std::size_t room =
-        known >= 0 ? static_cast<std::size_t>(known) + 1 : static_cast<std::size_t>(kLargestInput) + 1;
+    const std::size_t room = known >= 0 ? static_cast<std::size_t>(known) + 1
+                                        : static_cast<std::size_t>(kLargestInput) + 1;
     const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[room]);
     std::size_t size = 0;
     for (;;) {
@@ -129,8 +129,9 @@ void Outputs::add(const std::string& path, const std::string& content, Existing 
         if (target.regular && ReadText(target.path) == content) {
             return;  // it holds what would be written
         }
-        throw FileError(path + ": is there already, and would be replaced: nothing is written "
-                               "(--force replaces it)");
+        throw FileError(path +
+                        ": is there already, and would be replaced: nothing is written "
+                        "(--force replaces it)");
     }
     if (target.exists && !target.regular) {
         pending_.push_back({path, target.path, "", content, ""});
@@ -161,7 +162,8 @@ void Outputs::add(const std::string& path, const std::string& content, Existing 
 // a copy of it.
 std::string Outputs::Kept(const Pending& file) {
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const std::string kept = FolderOf(file.target) + "." + file.target.substr(FolderOf(file.target).size()) +
+        const std::string kept = FolderOf(file.target) + "." +
+                                 file.target.substr(FolderOf(file.target).size()) +
                                  ".quorvane-old-" + std::to_string(attempt);
         if (fs::Link(file.target, kept)) {
             return kept;
@@ -179,7 +181,8 @@ std::string Outputs::Kept(const Pending& file) {
             if (fd >= 0) {
                 fs::Remove(copy);
             }
-            throw IoError(About(file.named, "cannot be replaced: it cannot be kept meanwhile", reason));
+            throw IoError(
+                About(file.named, "cannot be replaced: it cannot be kept meanwhile", reason));
         }
         return copy;
     }

@@ -2,8 +2,8 @@
 // line, and the output and its patch written together or not at all.
 #include "commands.h"
 #include "files.h"
-#include "paths.h"
 #include "patches.h"
+#include "paths.h"
 #include "rom/dump.h"
 #include "rom/hashes.h"
 #include "rom/insert.h"
@@ -54,7 +54,8 @@ std::string NoRoom(const rom::NoRoomError& error) {
             short_ = true;
         }
     }
-    return report + (short_ ? "" : "\n  (the spaces hold enough, but not in pieces the strings fit)");
+    return report +
+           (short_ ? "" : "\n  (the spaces hold enough, but not in pieces the strings fit)");
 }
 
 std::string Written(const std::string& output, const rom::Inserted& inserted) {

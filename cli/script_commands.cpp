@@ -2,8 +2,8 @@
 // Outputs, never over an input.
 #include "commands.h"
 #include "files.h"
-#include "paths.h"
 #include "patches.h"
+#include "paths.h"
 #include "rom/dump.h"
 #include "rom/numbers.h"
 #include "rom/patch.h"
@@ -85,7 +85,8 @@ int RunPatch(const Options& options, const Console& console) {
         if (verb == "make") {
             written = MakePatch(*options.output, first, second);
         } else {
-            const rom::Applied applied = rom::ApplyPatch(first, second, SystemHasher(), options.acrossHeader);
+            const rom::Applied applied =
+                rom::ApplyPatch(first, second, SystemHasher(), options.acrossHeader);
             written = applied.target;
             if (!applied.note.empty()) {
                 console.complain("quorvane-cli: " + operands[1] + ": " + applied.note + '\n');

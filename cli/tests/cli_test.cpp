@@ -24,7 +24,8 @@ TEST(Offset, UndoesPointerInEveryBank) {
             const std::string hex = conversions::HexDigits32(static_cast<std::int32_t>(offset));
             Request pointer{Command::Pointer, *rom::TypeWindow(type), (offset & 1U) != 0};
             const std::string stored = Answer(pointer, std::u16string(hex.begin(), hex.end())).text;
-            const Request back{Command::Offset, *rom::TypeWindow(type), true, (offset - 0x10) / 0x4000};
+            const Request back{Command::Offset, *rom::TypeWindow(type), true,
+                               (offset - 0x10) / 0x4000};
             ASSERT_EQ(Answer(back, std::u16string(stored.begin(), stored.end())).text, hex)
                 << "Type " << type << ", pointer " << stored;
         }

@@ -2,8 +2,8 @@
 // refusal leaves each input byte for byte as it was and no file behind;
 // what succeeds writes its files and nothing else.
 #include <dirent.h>
-#include <sys/stat.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
@@ -108,9 +108,8 @@ TEST_F(Files, RefusalsLeaveEveryInputAsItWasAndNothingBehind) {
     Write(folder + "/data.bin", data);
     Write(folder + "/edited.bin", std::string(16, 'X') + data.substr(16));
     EXPECT_EQ(run({"patch", "make", "data.bin", "edited.bin", "-o", "data.ips"}), kDone);
-    Write(folder + "/faults.txt",
-          Edited(Edited(script, "\nHELLO WORLD\n", "\nHI, ALL\n"), "\nTHE END\n",
-                 "\nTHE <wiat> END\n"));
+    Write(folder + "/faults.txt", Edited(Edited(script, "\nHELLO WORLD\n", "\nHI, ALL\n"),
+                                         "\nTHE END\n", "\nTHE <wiat> END\n"));
     struct Row {
         const char* name;
         std::vector<std::string> arguments;
@@ -328,9 +327,9 @@ TEST_F(Files, PatchAppliesAcrossAHeaderWhereAsked) {
 }
 
 TEST_F(Files, DumpKeepsAnEditedScript) {
-    const std::vector<std::string> dump = {"dump", "game.nes", "--table", "game.tbl", "--pointers",
-                                           "$20", "--count", "3", "--type", "1", "--bank", "0",
-                                           "-o", "long.txt"};
+    const std::vector<std::string> dump = {
+        "dump", "game.nes", "--table", "game.tbl", "--pointers", "$20", "--count",
+        "3",    "--type",   "1",       "--bank",   "0",          "-o",  "long.txt"};
     const std::string edited = Read(folder + "/long.txt");
     EXPECT_EQ(run(dump), 1);
     EXPECT_NE(err.find("long.txt: is there already, and would be replaced: nothing is written "

@@ -124,7 +124,8 @@ void HostileTable(benchmark::State& state) {
     const Hostile& hostile = tables[static_cast<std::size_t>(state.range(0))];
     state.SetLabel(hostile.name);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(hostile.table.encodeString(hostile.text, *hostile.table.firstEnd()));
+        benchmark::DoNotOptimize(
+            hostile.table.encodeString(hostile.text, *hostile.table.firstEnd()));
     }
 }
 BENCHMARK(HostileTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);

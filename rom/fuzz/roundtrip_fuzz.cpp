@@ -105,9 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     for (std::size_t i = 0; i < out.file.size(); ++i) {
-        const bool free = (i >= 0x10 && i < 0x18) || (i >= 0x100 && i < 0x180) ||
-                          std::any_of(script.spaces.begin(), script.spaces.end(),
-                                      [&](const rom::Span& s) { return i >= s.first && i <= s.last; });
+        const bool free =
+            (i >= 0x10 && i < 0x18) || (i >= 0x100 && i < 0x180) ||
+            std::any_of(script.spaces.begin(), script.spaces.end(),
+                        [&](const rom::Span& s) { return i >= s.first && i <= s.last; });
         if (!free && out.file[i] != rom.file[i]) {
             std::abort();
         }

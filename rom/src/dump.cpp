@@ -164,8 +164,9 @@ std::pair<std::uint64_t, std::uint64_t> BankBytes(const Rom& rom, std::uint64_t 
 void CheckPointerTable(const Rom& rom, const PointerTable& table) {
     const std::uint64_t banks = rom.prgBanks(table.window.size);
     if (table.bank >= banks) {
-        throw RomError("bank " + std::to_string(table.bank) + " is past the end of PRG-ROM, which has " +
-                       std::to_string(banks) + (banks == 1 ? " bank" : " banks") + " of " +
+        throw RomError("bank " + std::to_string(table.bank) +
+                       " is past the end of PRG-ROM, which has " + std::to_string(banks) +
+                       (banks == 1 ? " bank" : " banks") + " of " +
                        std::to_string(table.window.size / 1024) + " KiB");
     }
     // The last pointer's bytes, counted so that no sum overflows.

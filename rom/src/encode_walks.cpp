@@ -46,25 +46,24 @@ std::int32_t Walks::step(std::int32_t state, std::uint32_t code, std::size_t at)
     if (state == 0) {
         const auto byte = static_cast<std::uint8_t>(code);
         const bool decided =
-            (code & kByte) != 0 ||
-            ((code & kRaw) != 0 && keys_.root[byte] < 0) ||
+            (code & kByte) != 0 || ((code & kRaw) != 0 && keys_.root[byte] < 0) ||
             ((code & (kRaw | kByte)) == 0 && endBefore_[code] < 0 &&
              (keys_.leaf(keyNode_[code]) || entries_[code].kind == TableEntry::Kind::End));
         if (decided) {
             return 0;
         }
     } else {
-        const std::uint8_t first = (code & (kRaw | kByte)) != 0
-                                       ? static_cast<std::uint8_t>(code)
-                                       : entries_[code].key.front();
+        const std::uint8_t first = (code & (kRaw | kByte)) != 0 ? static_cast<std::uint8_t>(code)
+                                                                : entries_[code].key.front();
         if (!goOn_[static_cast<std::size_t>(state)][first]) {
             return step(0, code, at);  // every walk ends at the step's first byte
         }
     }
     const std::uint64_t memo = static_cast<std::uint64_t>(state) << 32U | code;
     if (const auto known = next_.find(memo); known != next_.end()) {
-        return known->second >= 0 ? known->second
-                                  : note(conflicts_[static_cast<std::size_t>(-1 - known->second)], at);
+        return known->second >= 0
+                   ? known->second
+                   : note(conflicts_[static_cast<std::size_t>(-1 - known->second)], at);
     }
     std::vector<std::int32_t> walks = states_[static_cast<std::size_t>(state)];
     Conflict why;
@@ -81,7 +80,8 @@ std::int32_t Walks::step(std::int32_t state, std::uint32_t code, std::size_t at)
     } else {
         const auto entry = static_cast<std::size_t>(code);
         if (endBefore_[entry] >= 0) {
-            why = {Conflict::Kind::EndFirst, static_cast<std::int32_t>(entry), endBefore_[entry], 0};
+            why = {Conflict::Kind::EndFirst, static_cast<std::int32_t>(entry), endBefore_[entry],
+                   0};
             read = false;
         } else {
             const std::vector<std::uint8_t>& key = entries_[entry].key;

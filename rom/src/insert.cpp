@@ -153,7 +153,8 @@ std::optional<Span> KeptString(const Rom& rom, const Translation& translation, s
     }
     const Decoded read = translation.table->decode(rom.file.data() + *offset,
                                                    static_cast<std::size_t>(end - *offset), true);
-    return Span{*offset, read.end == nullptr ? end - 1 : *offset + read.size + read.end->key.size() - 1};
+    return Span{*offset,
+                read.end == nullptr ? end - 1 : *offset + read.size + read.end->key.size() - 1};
 }
 
 // Where a character of an entry's joined text stands in the script.
@@ -180,7 +181,8 @@ std::vector<std::optional<Bytes>> EncodeScript(const Script& script, const Table
         const auto [written, text] = table.endOfText(entry.text);
         const TableEntry* end = written != nullptr ? written : table.firstEnd();
         if (end == nullptr) {
-            faults.emplace_back(entry.line, 0, "the table has no end token (/HEX) to end the string");
+            faults.emplace_back(entry.line, 0,
+                                "the table has no end token (/HEX) to end the string");
         } else {
             try {
                 strings[static_cast<std::size_t>(entry.index)] = table.encodeString(text, *end);
@@ -211,8 +213,8 @@ Inserted Insert(const Rom& rom, const std::vector<Translation>& translations,
         CheckPointerTable(rom, p);
         ends[t] = ChainEnds(script);
         const auto [start, end] = BankBytes(rom, p.bank, p.window);
-        const auto [place, added] =
-            pools.try_emplace({p.bank, p.window.size, p.window.base}, Pool{p.bank, p.window, start, end, {}});
+        const auto [place, added] = pools.try_emplace({p.bank, p.window.size, p.window.base},
+                                                      Pool{p.bank, p.window, start, end, {}});
         Pool& pool = place->second;
         for (const ScriptEntry& entry : script.entries) {
             if (entry.kind == ScriptEntry::Kind::Text) {
@@ -227,7 +229,8 @@ Inserted Insert(const Rom& rom, const std::vector<Translation>& translations,
             }
         }
         for (std::size_t s = 0; s < script.spaces.size(); ++s) {
-            all.push_back({script.spaces[s], t, s < script.spaceLines.size() ? script.spaceLines[s] : 0});
+            all.push_back(
+                {script.spaces[s], t, s < script.spaceLines.size() ? script.spaceLines[s] : 0});
         }
     }
     Free free;
@@ -237,7 +240,8 @@ Inserted Insert(const Rom& rom, const std::vector<Translation>& translations,
             throw InsertError(InsertError::Fault::Space, Named(span) + why, space);
         };
         if (span.first < rom.prgStart()) {
-            refuse(std::string(" lies over the header") + (rom.header.trainer ? " and trainer" : ""));
+            refuse(std::string(" lies over the header") +
+                   (rom.header.trainer ? " and trainer" : ""));
         }
         for (const Span& table : tables) {
             if (span.first <= table.last && table.first <= span.last) {
@@ -289,7 +293,8 @@ Inserted Insert(const Rom& rom, const std::vector<Translation>& translations,
             strings.push_back(&*translations[t].strings[n]);
         }
         const auto inside = Tails(strings);
-        BankUse use{pool.bank, pool.window, 0, free.within(pool.start, pool.end), strings.size(), 0};
+        BankUse use{pool.bank, pool.window, 0, free.within(pool.start, pool.end), strings.size(),
+                    0};
         std::vector<std::uint64_t> where(strings.size());
         for (std::size_t i = 0; i < strings.size(); ++i) {  // first fit, in entry order
             if (inside[i]) {

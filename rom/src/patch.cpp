@@ -90,12 +90,14 @@ Applied ApplyBpsChecked(const Bytes& rom, const Bytes& patch, const Hasher& hash
     const std::optional<std::string> dataCrc = Attribute(head.metadata, "source-data-crc32");
     const std::size_t skip = IsNes(rom) ? kHeaderBytes : 0;
     const std::string ownCrc = Crc32Hex(hasher.crc32(rom.data() + skip, rom.size() - skip));
-    if ((header || dataCrc) && (!header || !dataCrc || !IsHex(*header, 32) || !IsHex(*dataCrc, 8))) {
+    if ((header || dataCrc) &&
+        (!header || !dataCrc || !IsHex(*header, 32) || !IsHex(*dataCrc, 8))) {
         applied.note = "its metadata names a header, but not as Quorvane writes it: it is ignored";
     } else if (header && *dataCrc == ownCrc) {
         Bytes source(16, 0);
         for (std::size_t i = 0; i < 16; ++i) {
-            source[i] = static_cast<std::uint8_t>(std::stoul(header->substr(i * 2, 2), nullptr, 16));
+            source[i] =
+                static_cast<std::uint8_t>(std::stoul(header->substr(i * 2, 2), nullptr, 16));
         }
         source.insert(source.end(), rom.begin() + static_cast<std::ptrdiff_t>(skip), rom.end());
         if (hasher.crc32(source.data(), source.size()) != wanted) {
@@ -103,7 +105,8 @@ Applied ApplyBpsChecked(const Bytes& rom, const Bytes& patch, const Hasher& hash
                              "; its data matches, but not with the header the patch names");
         }
         const Bytes target = checked(source);
-        if (target.size() < 16 || !std::equal(source.begin(), source.begin() + 16, target.begin())) {
+        if (target.size() < 16 ||
+            !std::equal(source.begin(), source.begin() + 16, target.begin())) {
             throw PatchError(
                 "the patch changes the NES header itself, so it cannot be carried to "
                 "a ROM with another header");
@@ -124,7 +127,8 @@ Applied ApplyBpsChecked(const Bytes& rom, const Bytes& patch, const Hasher& hash
             if (!acrossHeader) {
                 throw PatchError(ForAnother(wanted, got) +
                                  ": it was made for this game under another header, without its " +
-                                 what + " (--across-header applies it to the data after them, "
+                                 what +
+                                 " (--across-header applies it to the data after them, "
                                  "and keeps them)");
             }
             applied.target = Joined(rom, cut, checked(After(rom, cut)));

@@ -136,8 +136,8 @@ public:
         }
         if (last >= 3 && words[last - 1].rfind("crc32=", 0) == 0) {
             const std::string_view digits = words[last - 1].substr(6);
-            if (digits.size() != 8 || digits.find_first_not_of("0123456789ABCDEFabcdef") !=
-                                          std::string_view::npos) {
+            if (digits.size() != 8 ||
+                digits.find_first_not_of("0123456789ABCDEFabcdef") != std::string_view::npos) {
                 fail(text, words[last - 1], "crc32= takes eight hex digits");
             }
             script.crc32 = static_cast<std::uint32_t>(ReadHex(digits));
@@ -179,108 +179,109 @@ Script ReadScript(std::string_view text) {
         }
         const Reader reader(number);
         try {
-        if (line.rfind("//", 0) == 0) {
-            continue;
-        }
-        if (line.rfind('@', 0) == 0) {
-            if (open != nullptr) {
-                reader.fail(line, line, "an @ line comes before the first entry");
+            if (line.rfind("//", 0) == 0) {
+                continue;
             }
-            const std::vector<std::string_view> words = Words(line);
-            if (words[0] == "@rom" && words.size() >= 2) {
-                reader.rom(line, words, script);
-            } else if (words[0] == "@table" && words.size() >= 2) {
-                script.table = std::string(
-                    line.substr(static_cast<std::size_t>(words[1].data() - line.data())));
-                table = true;
-            } else if (words[0] == "@pointers") {
-                pointers = true;  // a faulty one too: its entries are not all at fault
-                script.pointersLine = number;
-                reader.pointers(line, words, script);
-                tableRead = true;
-            } else if (words[0] == "@space") {
-                reader.space(line, words, script);
-            } else {
-                reader.fail(line, line,
-                            "an unknown @ line: " + std::string(words[0]) +
-                                " (the @ lines are @rom, @table, @pointers and @space)");
-            }
-            continue;
-        }
-        if (line.size() >= 2 && line[0] == '<' && line[1] >= '0' && line[1] <= '9') {
-            skipping = true;
-            open = nullptr;
-            if (!pointers || !table) {
-                reader.fail(line, line,
-                            pointers ? "no @table line before the first entry"
-                                     : "no @pointers line before the first entry");
-            }
-            const std::size_t close = line.find('>');
-            std::uint64_t index = 0;
-            try {
-                index = close == std::string_view::npos ? throw NumberError("")
-                                                        : ReadCount(line.substr(1, close - 1));
-            } catch (const NumberError&) {
-                reader.fail(line, line, "an entry is <N>, N its pointer's number from 0");
-            }
-            if (tableRead && index >= script.pointers.count) {
-                reader.fail(line, line,
-                            "entry " + std::to_string(index) + " is past the table's " +
-                                std::to_string(script.pointers.count) + " pointers");
-            }
-            const auto [place, added] = lines.emplace(index, number);
-            if (!added) {
-                reader.fail(line, line,
-                            "entry " + std::to_string(index) + " again: it is at line " +
-                                std::to_string(place->second) + " too");
-            }
-            ScriptEntry entry;
-            entry.index = index;
-            entry.line = number;
-            const std::vector<std::string_view> rest = Words(line.substr(close + 1));
-            if (rest.size() == 1 && rest[0] == "keep") {
-                entry.kind = ScriptEntry::Kind::Keep;
-            } else if (!rest.empty() && rest[0] == "=") {
-                const std::string_view other = rest.size() == 2 ? rest[1] : std::string_view();
-                if (other.size() < 3 || other.front() != '<' || other.back() != '>') {
-                    reader.fail(line, rest[0], "an entry that follows another is <N> = <M>");
+            if (line.rfind('@', 0) == 0) {
+                if (open != nullptr) {
+                    reader.fail(line, line, "an @ line comes before the first entry");
                 }
+                const std::vector<std::string_view> words = Words(line);
+                if (words[0] == "@rom" && words.size() >= 2) {
+                    reader.rom(line, words, script);
+                } else if (words[0] == "@table" && words.size() >= 2) {
+                    script.table = std::string(
+                        line.substr(static_cast<std::size_t>(words[1].data() - line.data())));
+                    table = true;
+                } else if (words[0] == "@pointers") {
+                    pointers = true;  // a faulty one too: its entries are not all at fault
+                    script.pointersLine = number;
+                    reader.pointers(line, words, script);
+                    tableRead = true;
+                } else if (words[0] == "@space") {
+                    reader.space(line, words, script);
+                } else {
+                    reader.fail(line, line,
+                                "an unknown @ line: " + std::string(words[0]) +
+                                    " (the @ lines are @rom, @table, @pointers and @space)");
+                }
+                continue;
+            }
+            if (line.size() >= 2 && line[0] == '<' && line[1] >= '0' && line[1] <= '9') {
+                skipping = true;
+                open = nullptr;
+                if (!pointers || !table) {
+                    reader.fail(line, line,
+                                pointers ? "no @table line before the first entry"
+                                         : "no @pointers line before the first entry");
+                }
+                const std::size_t close = line.find('>');
+                std::uint64_t index = 0;
                 try {
-                    entry.same = ReadCount(other.substr(1, other.size() - 2));
+                    index = close == std::string_view::npos ? throw NumberError("")
+                                                            : ReadCount(line.substr(1, close - 1));
                 } catch (const NumberError&) {
-                    reader.fail(line, other, "an entry that follows another is <N> = <M>");
+                    reader.fail(line, line, "an entry is <N>, N its pointer's number from 0");
                 }
-                if (tableRead && entry.same >= script.pointers.count) {
-                    reader.fail(
-                        line, other,
-                        "entry " + std::to_string(entry.same) + " is past the table's pointers");
+                if (tableRead && index >= script.pointers.count) {
+                    reader.fail(line, line,
+                                "entry " + std::to_string(index) + " is past the table's " +
+                                    std::to_string(script.pointers.count) + " pointers");
                 }
-                entry.kind = ScriptEntry::Kind::Same;
+                const auto [place, added] = lines.emplace(index, number);
+                if (!added) {
+                    reader.fail(line, line,
+                                "entry " + std::to_string(index) + " again: it is at line " +
+                                    std::to_string(place->second) + " too");
+                }
+                ScriptEntry entry;
+                entry.index = index;
+                entry.line = number;
+                const std::vector<std::string_view> rest = Words(line.substr(close + 1));
+                if (rest.size() == 1 && rest[0] == "keep") {
+                    entry.kind = ScriptEntry::Kind::Keep;
+                } else if (!rest.empty() && rest[0] == "=") {
+                    const std::string_view other = rest.size() == 2 ? rest[1] : std::string_view();
+                    if (other.size() < 3 || other.front() != '<' || other.back() != '>') {
+                        reader.fail(line, rest[0], "an entry that follows another is <N> = <M>");
+                    }
+                    try {
+                        entry.same = ReadCount(other.substr(1, other.size() - 2));
+                    } catch (const NumberError&) {
+                        reader.fail(line, other, "an entry that follows another is <N> = <M>");
+                    }
+                    if (tableRead && entry.same >= script.pointers.count) {
+                        reader.fail(line, other,
+                                    "entry " + std::to_string(entry.same) +
+                                        " is past the table's pointers");
+                    }
+                    entry.kind = ScriptEntry::Kind::Same;
+                }
+                script.entries.push_back(std::move(entry));
+                open = &script.entries.back();
+                skipping = false;
+                continue;
             }
-            script.entries.push_back(std::move(entry));
-            open = &script.entries.back();
-            skipping = false;
-            continue;
-        }
-        if (skipping) {
-            continue;
-        }
-        if (open == nullptr) {
-            if (line.find_first_not_of(" \t") != std::string_view::npos) {
-                reader.fail(line, line, "text before the first entry");
+            if (skipping) {
+                continue;
             }
-            continue;
-        }
-        if (open->kind != ScriptEntry::Kind::Text) {
-            if (line.find_first_not_of(" \t") != std::string_view::npos) {
-                reader.fail(line, line, "entry " + std::to_string(open->index) + " takes no text");
+            if (open == nullptr) {
+                if (line.find_first_not_of(" \t") != std::string_view::npos) {
+                    reader.fail(line, line, "text before the first entry");
+                }
+                continue;
             }
-            continue;
-        }
-        if (!line.empty()) {
-            open->lines.emplace_back(number, open->text.size());
-            open->text += line;
-        }
+            if (open->kind != ScriptEntry::Kind::Text) {
+                if (line.find_first_not_of(" \t") != std::string_view::npos) {
+                    reader.fail(line, line,
+                                "entry " + std::to_string(open->index) + " takes no text");
+                }
+                continue;
+            }
+            if (!line.empty()) {
+                open->lines.emplace_back(number, open->text.size());
+                open->text += line;
+            }
         } catch (const ScriptError& fault) {
             faults.push_back(fault);
             if (faults.size() == ScriptErrors::kMostFaults) {
@@ -323,8 +324,8 @@ Script ReadScript(std::string_view text) {
             at = script.entries[at].same;
         }
         if (mark[at] == kFollowing) {
-            fault(entry.line, "entry " + std::to_string(entry.index) +
-                                  " follows itself round a chain of =");
+            fault(entry.line,
+                  "entry " + std::to_string(entry.index) + " follows itself round a chain of =");
         }
         for (const std::uint64_t done : chain) {
             mark[done] = kDone;

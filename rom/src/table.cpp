@@ -127,9 +127,9 @@ std::pair<const TableEntry*, std::string_view> Table::endOfText(std::string_view
         for (std::size_t i = 0; i < own.size() && node >= 0; ++i) {
             node = index_->texts.child(node, static_cast<std::uint8_t>(own[i]));
         }
-        const bool alone =
-            node >= 0 && index_->sameText[static_cast<std::size_t>(node)] ==
-                             std::vector<std::int32_t>{static_cast<std::int32_t>(&end - entries_.data())};
+        const bool alone = node >= 0 && index_->sameText[static_cast<std::size_t>(node)] ==
+                                            std::vector<std::int32_t>{
+                                                static_cast<std::int32_t>(&end - entries_.data())};
         return !own.empty() && alone ? own : std::string();
     };
     for (const TableEntry& entry : entries_) {

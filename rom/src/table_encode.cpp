@@ -256,9 +256,9 @@ private:
             if (entry < 0) {
                 return walks_.raw(state, step.raw, step.start);
             }
-            return rawReads(entry) ? walks_.key(state, entry, step.start)
-                                   : walks_.note({Walks::Conflict::Kind::Raw, -1, entry, 0},
-                                                 step.start);
+            return rawReads(entry)
+                       ? walks_.key(state, entry, step.start)
+                       : walks_.note({Walks::Conflict::Kind::Raw, -1, entry, 0}, step.start);
         }
         state = walks_.key(state, step.entry, step.start);
         for (std::size_t i = step.parameters; i > 0 && state >= 0; --i) {
@@ -343,7 +343,8 @@ private:
             std::size_t tried = 0;  // the line of the step taken last, +1
             Step taken;
         };
-        std::unordered_map<std::uint64_t, std::uint64_t> failed;  // the fewest bytes before that failed
+        std::unordered_map<std::uint64_t, std::uint64_t>
+            failed;  // the fewest bytes before that failed
         std::vector<Frame> frames{Frame{0, 0, 0, 0, {}}};
         while (frames.back().at != text_.size() || !ends(frames.back().state)) {
             if (frames.size() == 1 && frames.back().tried == kNoneLeft) {
@@ -413,11 +414,11 @@ private:
                 text_.substr(furthest + 1, close - furthest - 1).find_first_of("< ") ==
                     std::string_view::npos) {
                 const std::string label(text_.substr(furthest, close - furthest + 1));
-                throw EncodeError(ColumnOf(text_, furthest),
-                                  label[1] == '$'
-                                      ? label + " is not a raw byte, which is <$XX>, XX two hex digits"
-                                      : "an unknown label " + label +
-                                            ": no entry of the table is written so");
+                throw EncodeError(
+                    ColumnOf(text_, furthest),
+                    label[1] == '$'
+                        ? label + " is not a raw byte, which is <$XX>, XX two hex digits"
+                        : "an unknown label " + label + ": no entry of the table is written so");
             }
             throw EncodeError(ColumnOf(text_, furthest), "no entry of the table stands for '" +
                                                              CharacterAt(text_, furthest) + "'");

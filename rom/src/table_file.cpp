@@ -150,7 +150,8 @@ void Finish(const std::vector<TableEntry>& entries, Trie& keys,
         for (std::size_t depth = 0; depth + 1 < entries[e].key.size(); ++depth) {
             node = keys.child(node, entries[e].key[depth]);
             const std::int32_t entry = keys.at(node).entry;
-            if (entry >= 0 && entries[static_cast<std::size_t>(entry)].kind == TableEntry::Kind::End) {
+            if (entry >= 0 &&
+                entries[static_cast<std::size_t>(entry)].kind == TableEntry::Kind::End) {
                 endBefore[e] = entry;
                 break;
             }

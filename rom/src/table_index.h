@@ -26,9 +26,7 @@ struct Trie {
     [[nodiscard]] const Node& at(std::int32_t node) const {
         return nodes[static_cast<std::size_t>(node)];
     }
-    [[nodiscard]] bool leaf(std::int32_t node) const {
-        return node != 0 && at(node).next.empty();
-    }
+    [[nodiscard]] bool leaf(std::int32_t node) const { return node != 0 && at(node).next.empty(); }
 };
 
 struct Table::Index {

@@ -247,9 +247,10 @@ TEST(Encode, MatchesTheBruteForceOptimumOverRandomTables) {
                 continue;
             }
             for (const bool string : {true, false}) {
-                const Entry* end = string ? &*std::find_if(made.entries.begin(), made.entries.end(),
-                                                           [](const Entry& e) { return e.form == '/'; })
-                                          : nullptr;
+                const Entry* end =
+                    string ? &*std::find_if(made.entries.begin(), made.entries.end(),
+                                            [](const Entry& e) { return e.form == '/'; })
+                           : nullptr;
                 const std::optional<Bytes> expected = Brute(made.entries, text, end);
                 std::optional<Bytes> got;
                 try {
@@ -279,16 +280,27 @@ namespace {
 // of the string (its end token included), or the words of the refusal.
 TEST(Encode, KeepsEachStringApartFromWhatFollowsIt) {
     const std::tuple<const char*, const char*, const char*, Bytes, const char*> rows[] = {
-        {"the last key and the end token make a longer key", "41=A\n42=B\n4100=Z\n/00\n", "BA",
-         {}, "(41) is read as the entry of line 3 (4100) with the end token after it"},
+        {"the last key and the end token make a longer key",
+         "41=A\n42=B\n4100=Z\n/00\n",
+         "BA",
+         {},
+         "(41) is read as the entry of line 3 (4100) with the end token after it"},
         {"the empty text where keys begin with others", "41=A\n4142=Z\n/00\n", "", {0x00}, ""},
-        {"a key that could run past the end token", "41=A\n420001=Z\n42=B\n/00\n", "B", {}, 
+        {"a key that could run past the end token",
+         "41=A\n420001=Z\n42=B\n/00\n",
+         "B",
+         {},
          "(42) could be read as a longer key with the bytes after the end token"},
-        {"the fewest bytes, not the first found", "/07\n030302=a\n03=a\n020207=b\n030103=b\n",
-         "bbaab", {0x02, 0x02, 0x07, 0x02, 0x02, 0x07, 0x03, 0x03, 0x03, 0x01, 0x03, 0x07}, ""},
+        {"the fewest bytes, not the first found",
+         "/07\n030302=a\n03=a\n020207=b\n030103=b\n",
+         "bbaab",
+         {0x02, 0x02, 0x07, 0x02, 0x02, 0x07, 0x03, 0x03, 0x03, 0x01, 0x03, 0x07},
+         ""},
         {"an encoding found where one step reads back only later",
-         "/07\n030302=b\n020202=ba\n03=a\n0202=ba\n", "aaaaba",
-         {0x03, 0x03, 0x03, 0x03, 0x03, 0x03, 0x02, 0x03, 0x07}, ""},
+         "/07\n030302=b\n020202=ba\n03=a\n0202=ba\n",
+         "aaaaba",
+         {0x03, 0x03, 0x03, 0x03, 0x03, 0x03, 0x02, 0x03, 0x07},
+         ""},
         {"an end token that begins a key", "/00\n0041=A\n41=A\n", "A", {0x41, 0x00}, ""},
     };
     for (const auto& [name, file, text, bytes, fault] : rows) {

@@ -40,12 +40,12 @@ Game MakeGame() {
     Bytes file = {'N', 'E', 'S', 0x1A, 2, 1};
     file.resize(16, 0);
     file.resize(16 + 0x8000 + 0x2000, 0xEE);
-    Put(file, game.first, 0, 0x100, {0x41, 0x42, 0x00});   // AB
-    Put(file, game.first, 1, 0x103, {0x00});               // the empty text
-    Put(file, game.first, 2, 0x104, {0x43, 0x43, 0x00});   // CC, to be kept
-    Put(file, game.first, 3, 0x107, {0x42, 0x61, 0x00});   // BA
-    Put(file, game.second, 0, 0x2100, {0x43, 0x00});       // C
-    Put(file, game.second, 1, 0x2102, {0x42, 0x00});       // B
+    Put(file, game.first, 0, 0x100, {0x41, 0x42, 0x00});         // AB
+    Put(file, game.first, 1, 0x103, {0x00});                     // the empty text
+    Put(file, game.first, 2, 0x104, {0x43, 0x43, 0x00});         // CC, to be kept
+    Put(file, game.first, 3, 0x107, {0x42, 0x61, 0x00});         // BA
+    Put(file, game.second, 0, 0x2100, {0x43, 0x00});             // C
+    Put(file, game.second, 1, 0x2102, {0x42, 0x00});             // B
     Put(file, game.third, 0, 0x4100, {0x41, 0x20, 0x42, 0x00});  // A B
     Put(file, game.third, 1, 0x4104, {0x00});
     game.rom = rom::ReadRom(file);
@@ -78,9 +78,9 @@ TEST(Insert, GivesEveryTextBackAndTouchesNothingElse) {
     rom::Script first = DumpOf(game.rom, table, game.first);
     rom::Script second = DumpOf(game.rom, table, game.second);
     rom::Script third = DumpOf(game.rom, table, game.third);
-    ASSERT_EQ(Texts(first), (std::map<std::uint64_t, std::string>{
-                                {0, "AB"}, {1, ""}, {2, "CC"}, {3, "BA"}}));
-    first.entries[0].text = "CAB A";       // ends in A: 61, never 41 before the end byte
+    ASSERT_EQ(Texts(first),
+              (std::map<std::uint64_t, std::string>{{0, "AB"}, {1, ""}, {2, "CC"}, {3, "BA"}}));
+    first.entries[0].text = "CAB A";  // ends in A: 61, never 41 before the end byte
     first.entries[2].kind = rom::ScriptEntry::Kind::Keep;
     first.entries[3].text = "";
     second.entries[0].text = "BA BA BA";  // longer than its own space
@@ -127,12 +127,17 @@ TEST(Insert, RefusesATableTheRomDoesNotHold) {
     const Game game = MakeGame();
     const rom::Table table = rom::Table::Read(kTable);
     const std::tuple<const char*, rom::PointerTable, const char*> rows[] = {
-        {"a bank in CHR-ROM", {0x10, std::nullopt, 1, rom::kType1, 2}, "bank 2 is past the end of PRG-ROM"},
-        {"a bank that would wrap to 0", {0x10, std::nullopt, 1, rom::kType1, 0x4000000000000},
+        {"a bank in CHR-ROM",
+         {0x10, std::nullopt, 1, rom::kType1, 2},
+         "bank 2 is past the end of PRG-ROM"},
+        {"a bank that would wrap to 0",
+         {0x10, std::nullopt, 1, rom::kType1, 0x4000000000000},
          "past the end of PRG-ROM"},
-        {"pointers past the file's end", {0xA00E, std::nullopt, 2, rom::kType1, 0},
+        {"pointers past the file's end",
+         {0xA00E, std::nullopt, 2, rom::kType1, 0},
          "runs past the end of the file"},
-        {"a count that would overflow", {0x10, std::nullopt, 0x8000000000000001, rom::kType1, 0},
+        {"a count that would overflow",
+         {0x10, std::nullopt, 0x8000000000000001, rom::kType1, 0},
          "runs past the end of the file"},
     };
     for (const auto& [name, pointers, fault] : rows) {

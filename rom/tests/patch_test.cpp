@@ -106,9 +106,8 @@ TEST(Patch, RefusesAPatchMadeAcrossAHeaderChange) {
          "breaks the ROM's NES header", editedRom},
         {"an IPS of the headered ROM, on the data alone", data, forRom,
          "writes an NES header into a file that has none", edited},
-        {"a BPS of the data alone, on the headered ROM", rom,
-         rom::MakeBps(data, edited, Hashes()), "made for this game under another header",
-         editedRom},
+        {"a BPS of the data alone, on the headered ROM", rom, rom::MakeBps(data, edited, Hashes()),
+         "made for this game under another header", editedRom},
     };
     for (const auto& [name, file, patch, fault, across] : rows) {
         try {
@@ -179,8 +178,8 @@ TEST(Patch, RefusesWhatNoWriterMakes) {
          "4 bytes follow its EOF"},
         {"a length after EOF past the file's end", ips({'E', 'O', 'F', 0x10, 0, 0}),
          "cuts the file to 1048576 bytes, past the 1024"},
-        {"a run that would put the file past 16 MiB", ips({0xFF, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 1, 'E', 'O', 'F'}),
-         "reaches past 16 MiB"},
+        {"a run that would put the file past 16 MiB",
+         ips({0xFF, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 1, 'E', 'O', 'F'}), "reaches past 16 MiB"},
         {"a BPS declaring 4 GiB", huge, "larger than the 256 MiB"},
     };
     for (const auto& [name, patch, fault] : rows) {

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "plain_hashes.h"
