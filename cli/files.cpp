@@ -64,30 +64,38 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
         throw FileError(About(path, "cannot be opened", fs::Reason()));
     }
     const auto tooLarge = [&] {
-        fs::Close(fd);
         return FileError(path + ": larger than the " + std::to_string(kLargestInput >> 20U) +
                          " MiB that Quorvane reads");
     };
     const long long known = fs::SizeOf(fd);
     if (known > static_cast<long long>(kLargestInput)) {
+        fs::Close(fd);
         throw tooLarge();
     }
     // Room for the whole file at once, as its size says; for a stream of
-    // no size, room for as much as is read, untouched until it is.
-    const std::size_t room = known >= 0 ? static_cast<std::size_t>(known) + 1
-                                        : static_cast<std::size_t>(kLargestInput) + 1;
-    const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[room]);
+    // no size, room for as much as may be read, untouched until it is.
+    std::vector<std::uint8_t> file;
+    std::unique_ptr<std::uint8_t[]> stream;
+    std::size_t room = 0;
+    if (known >= 0) {
+        room = static_cast<std::size_t>(known) + 1;
+        file.resize(room);
+    } else {
+        room = static_cast<std::size_t>(kLargestInput) + 1;
+        stream.reset(new std::uint8_t[room]);
+    }
+    std::uint8_t* const buffer = known >= 0 ? file.data() : stream.get();
     std::size_t size = 0;
     for (;;) {
         if (size == room) {
-            if (size > kLargestInput) {
+            fs::Close(fd);
+            if (known < 0) {
                 throw tooLarge();
             }
-            fs::Close(fd);
             throw FileError(path + ": cannot be read: it grew while it was read");
         }
         const long long count =
-            fs::Read(fd, buffer.get() + size, std::min<std::size_t>(room - size, 1U << 30U));
+            fs::Read(fd, buffer + size, std::min<std::size_t>(room - size, 1U << 30U));
         if (count < 0) {
             const std::string reason = fs::Reason();
             fs::Close(fd);
@@ -99,7 +107,11 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
         size += static_cast<std::size_t>(count);
     }
     fs::Close(fd);
-    return {buffer.get(), buffer.get() + size};
+    if (known < 0) {
+        return {buffer, buffer + size};
+    }
+    file.resize(size);
+    return file;
 }
 
 std::string ReadText(const std::string& path) {
