@@ -199,6 +199,7 @@ TEST(Address, CountsTheTrainerAndEachBankSize) {
             {"8 KiB at $A000, bank 5", *rom::EightKiBWindow(0xA000), 5, 0xA016, false, 0xA026},
             {"8 KiB at $E000 with a trainer", *rom::EightKiBWindow(0xE000), 1, 0xFFFF, true,
              0x420F},
+            {"8 KiB at $8000, bank 3", *rom::EightKiBWindow(0x8000), 3, 0x8001, false, 0x6011},
         };
     for (const auto& [name, window, bank, address, trainer, offset] : rows) {
         EXPECT_EQ(rom::FileOffsetOf(window, bank, address, trainer), offset) << name;

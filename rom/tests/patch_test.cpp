@@ -285,6 +285,10 @@ TEST(Patch, RefusesActionsOutsideTheFiles) {
         {"a TargetCopy of what is not written", crafted(4, {0x80 | (3 << 2 | 3), 0x80}),
          "copies from outside"},
         {"more than the target", crafted(2, {0x80 | (3 << 2)}), "writes past the file's end"},
+        {"an action a byte longer than what is left",
+         crafted(6, {0x80 | (1 << 2), 0x80 | (4 << 2)}), "writes past the file's end"},
+        {"an action as long as what is left", crafted(6, {0x80 | (1 << 2), 0x80 | (3 << 2)}),
+         "the patched file's CRC32 is not the 00000000"},
         {"less than the target", crafted(8, {0x80 | (3 << 2)}), "gives 4 bytes of the 8"},
     };
     for (const auto& [name, patch, fault] : rows) {

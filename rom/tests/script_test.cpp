@@ -320,6 +320,10 @@ TEST(ReadScript, NamesEachFaultByLineAndColumn) {
         {"a chain of = that goes round", head + "<0> = <1>\n<1> = <0>\n", 4, 0,
          "round a chain of ="},
         {"text under keep", head + "<0> keep\nHELLO\n<1>\n", 5, 1, "entry 0 takes no text"},
+        {"a pointer's number of another script", head + "<0> = <\xC3\xA9>\n<1>\n", 4, 7,
+         "<N> = <M>"},
+        {"a column counted in characters", "@rom \xC3\xA9.nes crc32=1\n", 1, 12,
+         "crc32= takes eight hex digits"},
     };
     for (const auto& [name, text, line, column, fault] : rows) {
         try {
@@ -345,6 +349,8 @@ TEST(ReadScript, NamesEachFaultByLineAndColumn) {
         EXPECT_EQ(script.entries[1].text, "A")
             << name << ": an entry after a keep and a blank line";
     }
+    EXPECT_EQ(rom::ReadScript(head + "<0>\n<>\n<1>\n").entries[0].text, "<>")
+        << "<> is text, not an entry";
     const rom::Script read = rom::ReadScript(
         "\xEF\xBB\xBF" + head + "<1> $32 comment\r\nTHE \r\nEND\r\n// x\r\n<0> = <1>\r\n");
     EXPECT_EQ(read.crc32, 0x62FA3493U);

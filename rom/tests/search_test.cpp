@@ -57,9 +57,12 @@ TEST(Find, NoStepWraps) {
     file[0x101] = 0x00;
     file[0x200] = 0x05;
     file[0x201] = 0x06;
+    file[16 + 0x4000 - 2] = 0x20;  // a word on the file's last two bytes
+    file[16 + 0x4000 - 1] = 0x21;
     const auto hits = rom::FindRelative(rom::ReadRom(file), *rom::ReadRelativeWord("AB"));
-    ASSERT_EQ(hits.size(), 1U);
+    ASSERT_EQ(hits.size(), 2U);
     EXPECT_EQ(hits[0].offset, 0x200U);
+    EXPECT_EQ(hits[1].offset, 16U + 0x4000 - 2) << "the file's end";
 }
 
 }  // namespace

@@ -146,6 +146,26 @@ TEST(Table, RefusesWhatItCannotEncode) {
     EXPECT_THROW(ends.encode("X"), rom::EncodeError);
 }
 
+// Characters of four bytes read and written whole; a line break at an
+// entry's end is the layout's alone.
+TEST(Table, ReadsEveryCharacterAndLayoutBreak) {
+    const rom::Table table = rom::Table::Read("01=\xF0\x9F\x98\x80\n02=A\\n\n/FF\n");
+    EXPECT_EQ(table.entries()[0].text, "\xF0\x9F\x98\x80");
+    EXPECT_EQ(table.entries()[1].text, "A\n");
+    const Bytes bytes = {0x01, 0x02, 0x01, 0xFF};
+    EXPECT_EQ(table.decode(bytes.data(), bytes.size(), true).text,
+              "\xF0\x9F\x98\x80"
+              "A\n\xF0\x9F\x98\x80");
+    EXPECT_EQ(table.encode("A\xF0\x9F\x98\x80"), (Bytes{0x02, 0x01}))
+        << "no layout break in the text";
+    try {
+        (void)table.encode("\xF0\x9F\x98\x80\xC3\xA9A");
+        ADD_FAILURE() << "an e with an accent";
+    } catch (const rom::EncodeError& error) {
+        EXPECT_EQ(error.column(), 2U) << "characters counted, not bytes";
+    }
+}
+
 TEST(Table, NamesEachFaultByItsLine) {
     const std::tuple<const char*, std::string, std::size_t, const char*> rows[] = {
         {"a line of no form", "0A=A\nhello\n", 2, "'h' is not a hex digit"},
@@ -159,6 +179,8 @@ TEST(Table, NamesEachFaultByItsLine) {
         {"a character cut at the line's end", "0A=A\n0B=\xE3\x81\n", 2, "not UTF-8"},
         {"an overlong form", "0B=\xE0\x80\xAF\n", 1, "not UTF-8"},
         {"a surrogate", "0B=\xED\xA0\x80\n", 1, "not UTF-8"},
+        {"a four-byte character past U+10FFFF", "0B=\xF4\x90\x80\x80\n", 1, "not UTF-8"},
+        {"a four-byte lead cut short", "0B=\xF0\x9F\x98\n", 1, "not UTF-8"},
         {"a control code's count of four digits", "$FD=<w>,1000\n", 1, "$HEX=label,N"},
         {"a control code's count that is no number", "$FD=<w>,x\n", 1, "$HEX=label,N"},
         {"a control code with no label", "$FD=,1\n", 1, "$HEX=label,N"},
