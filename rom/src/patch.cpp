@@ -176,8 +176,8 @@ Applied ApplyIpsChecked(const Bytes& rom, const Bytes& patch, bool acrossHeader)
                 "the patch was made for the ROM without its header: it was applied to the data "
                 "after the header, which is kept"};
     }
-    Bytes headed(kHeaderBytes, 0);
-    headed.insert(headed.end(), rom.begin(), rom.end());
+    Bytes headed(kHeaderBytes + rom.size(), 0);
+    std::copy(rom.begin(), rom.end(), headed.begin() + kHeaderBytes);
     const Bytes patched = ApplyIps(headed, patch);
     return {After(patched, DataStartOf(patched)),
             "the patch was made for the ROM with a header: it was applied as if the file had one, "
