@@ -113,7 +113,7 @@ const std::vector<CommandForm> kCommands = {
      Dump,
      {kTable, kPointers, kHigh, kCount, kType, kBankSize, kBase, kBank, kOutput, kForce}},
     {"insert", Command::Pointer, Insert, {kOutput, kSpace, kPatch, kFill, kForce}},
-    {"patch", Command::Pointer, Patch, {kOutput, kAcrossHeader}},
+    {"patch", Command::Pointer, Patch, {kOutput, kAcrossHeader, kJson}},
 };
 
 // The option a command was given as the user typed it: "--bnak", or a

@@ -18,14 +18,18 @@ bool EndsWith(const std::string& path, const char* extension) {
 }  // namespace
 
 void CheckPatchName(const std::string& path) {
-    if (!EndsWith(path, ".bps") && !EndsWith(path, ".ips")) {
-        throw UsageError(path + ": a patch is written as .bps or .ips, by its name's extension");
+    if (!EndsWith(path, ".bps") && !EndsWith(path, ".ips") && !EndsWith(path, ".ups")) {
+        throw UsageError(path +
+                         ": a patch is written as .bps, .ips or .ups, by its name's extension");
     }
 }
 
 rom::Bytes MakePatch(const std::string& path, const rom::Bytes& from, const rom::Bytes& to) {
     if (EndsWith(path, ".bps")) {
         return rom::MakeBps(from, to, SystemHasher());
+    }
+    if (EndsWith(path, ".ups")) {
+        return rom::MakeUps(from, to, SystemHasher());
     }
     return rom::MakeIps(from, to);
 }

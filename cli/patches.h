@@ -6,7 +6,7 @@
 
 #include "rom/header.h"
 
-// Refuses a name that is neither .bps nor .ips; throws UsageError.
+// Refuses a name that is none of .bps, .ips and .ups; throws UsageError.
 void CheckPatchName(const std::string& path);
 
 // The patch from `from` to `to` in the format of `path`'s extension.

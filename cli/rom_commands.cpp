@@ -6,6 +6,7 @@
 #include "rom/header.h"
 #include "rom/numbers.h"
 #include "rom/search.h"
+#include "rom_files.h"
 #include "system_hashes.h"
 #include "utf8.h"
 
@@ -23,21 +24,6 @@ rom::Rom Load(const std::string& path, const Console& console) {
     } catch (const rom::RomError& error) {
         throw FileError(path + ": " + error.what());
     }
-}
-
-std::string Json(std::string_view text) {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            quoted += "\\u00" + rom::ByteHex(static_cast<std::uint8_t>(c));
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + '"';
 }
 
 std::string Size(std::uint64_t bytes) {
@@ -62,12 +48,13 @@ std::string Describe(const std::string& path, const rom::Rom& rom, bool json) {
     const auto yes = [](bool flag) { return flag ? "yes" : "no"; };
     const auto truth = [](bool flag) { return flag ? "true" : "false"; };
     if (json) {
-        return "{\"file\":" + Json(path) + ",\"header\":\"" + kind +
+        return "{\"file\":" + JsonString(path) + ",\"header\":\"" + kind +
                "\",\"dirty\":" + truth(h.dirty) + ",\"prgSize\":" + std::to_string(h.prgSize) +
                ",\"prgBanks\":" + std::to_string(rom.prgBanks(0x4000)) +
                ",\"chrSize\":" + std::to_string(h.chrSize) +
                ",\"chrRam\":" + truth(h.chrSize == 0) + ",\"mapper\":" + std::to_string(h.mapper) +
-               ",\"mapperName\":" + Json(name) + ",\"submapper\":" + std::to_string(h.submapper) +
+               ",\"mapperName\":" + JsonString(name) +
+               ",\"submapper\":" + std::to_string(h.submapper) +
                ",\"trainer\":" + truth(h.trainer) + ",\"battery\":" + truth(h.battery) +
                ",\"mirroring\":\"" + mirroring + "\",\"fileCrc32\":\"" + fileCrc +
                "\",\"fileSha1\":\"" + fileSha + "\",\"dataCrc32\":\"" + dataCrc +

@@ -3,6 +3,7 @@
 
 #include "commands.h"
 #include "files.h"
+#include "rom/numbers.h"
 #include "system_hashes.h"
 
 rom::Rom LoadRom(const std::string& path) {
@@ -54,4 +55,19 @@ void CheckOutput(const std::string& output, const std::vector<std::string>& inpu
 int Refuse(const Console& console, const std::string& message) {
     console.complain("quorvane-cli: " + message + '\n');
     return kRefused;
+}
+
+std::string JsonString(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            quoted += "\\u00" + rom::ByteHex(static_cast<std::uint8_t>(c));
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + '"';
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "console.h"
@@ -28,3 +29,6 @@ void CheckOutput(const std::string& output, const std::vector<std::string>& inpu
 
 // Writes "quorvane-cli: MESSAGE" on standard error; the status of a refusal.
 int Refuse(const Console& console, const std::string& message);
+
+// A text as a JSON string, quoted and escaped.
+std::string JsonString(std::string_view text);

@@ -1,12 +1,10 @@
-// dump and patch: commands that write files, every one of them through
-// Outputs, never over an input.
+// dump: the script of a pointer table, written through Outputs, never over
+// an input or over a person's edited script.
 #include "commands.h"
 #include "files.h"
-#include "patches.h"
 #include "paths.h"
 #include "rom/dump.h"
 #include "rom/numbers.h"
-#include "rom/patch.h"
 #include "rom_files.h"
 #include "system_hashes.h"
 
@@ -60,46 +58,5 @@ int RunDump(const Options& options, const Console& console) {
         return Refuse(console, error.what());
     } catch (const rom::RomError& error) {
         return Refuse(console, path + ": " + error.what());
-    }
-}
-
-int RunPatch(const Options& options, const Console& console) {
-    const std::vector<std::string>& operands = options.operands;
-    const std::string verb = operands.empty() ? "" : operands[0];
-    if ((verb != "make" && verb != "apply") || operands.size() != 3) {
-        throw UsageError(
-            "patch make ORIGINAL MODIFIED -o PATCH.bps|PATCH.ips, or patch apply ROM "
-            "PATCH -o OUT");
-    }
-    if (!options.output) {
-        throw UsageError("the patch command needs -o, a file other than its inputs");
-    }
-    CheckOutput(*options.output, {operands[1], operands[2]});
-    if (verb == "make") {
-        CheckPatchName(*options.output);
-    }
-    try {
-        const rom::Bytes first = ReadBytes(operands[1]);
-        const rom::Bytes second = ReadBytes(operands[2]);
-        rom::Bytes written;
-        if (verb == "make") {
-            written = MakePatch(*options.output, first, second);
-        } else {
-            const rom::Applied applied =
-                rom::ApplyPatch(first, second, SystemHasher(), options.acrossHeader);
-            written = applied.target;
-            if (!applied.note.empty()) {
-                console.complain("quorvane-cli: " + operands[1] + ": " + applied.note + '\n');
-            }
-        }
-        Outputs outputs;
-        outputs.add(*options.output, std::string(written.begin(), written.end()));
-        outputs.commit();
-        return kDone;
-    } catch (const FileError& error) {
-        return Refuse(console, error.what());
-    } catch (const rom::PatchError& error) {
-        return Refuse(console,
-                      (verb == "make" ? *options.output : operands[2]) + ": " + error.what());
     }
 }

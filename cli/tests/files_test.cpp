@@ -140,7 +140,7 @@ TEST_F(Files, RefusalsLeaveEveryInputAsItWasAndNothingBehind) {
         {"the patch is the script",
          {"insert", "game.nes", "game.txt", "-o", "out.nes", "--patch", "game.txt"},
          2,
-         "as .bps or .ips"},
+         "as .bps, .ips or .ups"},
         {"a space over the header",
          {"insert", "game.nes", "game.txt", "-o", "out.nes", "--space", "0-20"},
          2,
@@ -324,6 +324,54 @@ TEST_F(Files, PatchAppliesAcrossAHeaderWhereAsked) {
     EXPECT_EQ(Read(folder + "/out.nes"), rom.substr(0, 16) + std::string(16, 'X') + rom.substr(32));
     EXPECT_NE(err.find("applied to the data after the header, which is kept"), std::string::npos)
         << err;
+}
+
+// A UPS made, applied both ways, and described; a patch described against
+// the ROM it is for, another header, and another file.
+TEST_F(Files, PatchesOfEachFormatSayWhatTheyAreFor) {
+    const std::string rom = Read(folder + "/game.nes");
+    Write(folder + "/hi.txt", Edited(Read(folder + "/game.txt"), "\nHELLO WORLD\n", "\nHI\n"));
+    ASSERT_EQ(run({"insert", "game.nes", "hi.txt", "-o", "hi.nes", "--patch", "hi.bps"}), kDone);
+    ASSERT_EQ(run({"patch", "make", "game.nes", "hi.nes", "-o", "hi.ups"}), kDone) << err;
+    ASSERT_EQ(run({"patch", "apply", "game.nes", "hi.ups", "-o", "again.nes"}), kDone) << err;
+    EXPECT_EQ(Read(folder + "/again.nes"), Read(folder + "/hi.nes"));
+    err.clear();
+    ASSERT_EQ(run({"patch", "apply", "hi.nes", "hi.ups", "-o", "back.nes"}), kDone) << err;
+    EXPECT_EQ(Read(folder + "/back.nes"), rom);
+    EXPECT_NE(err.find("hi.nes: it is the patch's target: the patch was undone"),
+              std::string::npos);
+    Write(folder + "/nes2.nes", rom.substr(0, 7) + '\x08' + rom.substr(8));
+    const std::tuple<const char*, std::vector<std::string>, const char*> rows[] = {
+        {"a BPS and its ROM",
+         {"patch", "info", "hi.bps", "game.nes"},
+         "  format:     BPS\n  source:     73744 bytes, CRC32 BE27A6AF\n"},
+        {"Quorvane's metadata decoded",
+         {"patch", "info", "hi.bps"},
+         "  header:     the source's is 4E45531A040121000000000000000000, its data's CRC32 "
+         "CB9C7CF3\n"},
+        {"another header",
+         {"patch", "info", "hi.bps", "nes2.nes"},
+         "  nes2.nes: applies: its header is not the one the patch was made for"},
+        {"another file",
+         {"patch", "info", "hi.ups", "trainer.nes"},
+         "  trainer.nes: does not apply: the patch is for a file of CRC32 BE27A6AF"},
+        {"JSON",
+         {"patch", "info", "--json", "hi.ups"},
+         "{\"file\":\"hi.ups\",\"format\":\"UPS\",\"sourceSize\":73744,\"sourceCrc32\":"
+         "\"BE27A6AF\""},
+    };
+    for (const auto& [name, arguments, shown] : rows) {
+        out.clear();
+        EXPECT_EQ(run(arguments), kDone) << name << ": " << err;
+        EXPECT_NE(out.find(shown), std::string::npos) << name << ": " << out;
+    }
+    ASSERT_EQ(run({"patch", "make", "game.nes", "hi.nes", "-o", "hi.ips"}), kDone);
+    out.clear();
+    EXPECT_EQ(run({"patch", "info", "hi.ips"}), kDone);
+    EXPECT_NE(out.find("  records:    1, 0 of them runs\n  highest:    $2E, the last byte it "
+                       "writes\n  truncation: none\n"),
+              std::string::npos)
+        << out;
 }
 
 TEST_F(Files, DumpKeepsAnEditedScript) {

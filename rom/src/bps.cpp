@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "patch_formats.h"
+#include "patch_numbers.h"
 #include "rom/numbers.h"
 
 namespace rom {
@@ -18,21 +19,8 @@ constexpr std::uint32_t kNone = 0xFFFFFFFFU;
 constexpr std::size_t kShortestRead = 4;  // a SourceRead this long pays for its number
 constexpr std::size_t kShortestCopy = 8;  // a copy this long pays for its number and offset
 
-void Number(Bytes& out, std::uint64_t n) {
-    for (;;) {
-        const auto x = static_cast<std::uint8_t>(n & 0x7FU);
-        n >>= 7U;
-        if (n == 0) {
-            out.push_back(0x80 | x);
-            return;
-        }
-        out.push_back(x);
-        --n;
-    }
-}
-
 void Signed(Bytes& out, std::int64_t n) {
-    Number(out, static_cast<std::uint64_t>(n < 0 ? -n : n) << 1U | (n < 0 ? 1U : 0U));
+    PutNumber(out, static_cast<std::uint64_t>(n < 0 ? -n : n) << 1U | (n < 0 ? 1U : 0U));
 }
 
 std::uint32_t KeyAt(const std::uint8_t* at, unsigned bits) {
@@ -47,12 +35,6 @@ std::size_t Agreeing(const std::uint8_t* a, const std::uint8_t* b, std::size_t m
         ++n;
     }
     return n;
-}
-
-void Put32(Bytes& out, std::uint32_t value) {
-    for (unsigned shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
 }
 
 }  // namespace
@@ -72,9 +54,9 @@ std::string NesMetadata(const Bytes& source, const Hasher& hasher) {
 Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher) {
     Bytes out = {'B', 'P', 'S', '1'};
     const std::string metadata = NesMetadata(source, hasher);
-    Number(out, source.size());
-    Number(out, target.size());
-    Number(out, metadata.size());
+    PutNumber(out, source.size());
+    PutNumber(out, target.size());
+    PutNumber(out, metadata.size());
     out.insert(out.end(), metadata.begin(), metadata.end());
 
     // A table no larger than the files need: small patches are made at once.
@@ -94,7 +76,7 @@ Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher) {
     std::size_t literal = 0;  // where the pending TargetRead begins
     const auto flush = [&](std::size_t at) {
         if (at > literal) {
-            Number(out, (at - literal - 1) << 2U | 1U);
+            PutNumber(out, (at - literal - 1) << 2U | 1U);
             out.insert(out.end(), target.begin() + static_cast<std::ptrdiff_t>(literal),
                        target.begin() + static_cast<std::ptrdiff_t>(at));
         }
@@ -140,12 +122,12 @@ Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher) {
         }
         if (read >= kShortestRead && read + kShortestCopy / 2 >= copy) {
             flush(at);
-            Number(out, (read - 1) << 2U);
+            PutNumber(out, (read - 1) << 2U);
             at += read;
             literal = at;
         } else if (copy >= kShortestCopy) {
             flush(at - back);
-            Number(out, (copy - 1) << 2U | (fromTarget ? 3U : 2U));
+            PutNumber(out, (copy - 1) << 2U | (fromTarget ? 3U : 2U));
             std::int64_t& cursor = fromTarget ? targetCursor : sourceCursor;
             Signed(out, from - cursor);
             cursor = from + static_cast<std::int64_t>(copy);
@@ -162,52 +144,8 @@ Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher) {
     return out;
 }
 
-namespace {
-
-// A BPS patch's numbers read in turn, up to its checksums.
-struct Reader {
-    Reader(const Bytes& bytes, std::size_t start)
-        : patch(bytes), at(start), end(bytes.size() - 12) {}
-
-    std::uint8_t byte() {
-        if (at >= end) {
-            throw PatchError("the BPS patch is damaged: it runs past its end");
-        }
-        return patch[at++];
-    }
-
-    std::uint64_t number() {
-        std::uint64_t n = 0;
-        std::uint64_t shift = 1;
-        for (int bytes = 0;; ++bytes) {
-            const std::uint8_t x = byte();
-            if (bytes > 9) {
-                throw PatchError("the BPS patch is damaged: a number of more than 64 bits");
-            }
-            n += (x & 0x7FU) * shift;
-            if ((x & 0x80U) != 0) {
-                return n;
-            }
-            shift <<= 7U;
-            n += shift;
-        }
-    }
-
-    std::int64_t signedNumber() {
-        const std::uint64_t value = number();
-        const auto magnitude = static_cast<std::int64_t>(value >> 1U);
-        return (value & 1U) != 0 ? -magnitude : magnitude;
-    }
-
-    const Bytes& patch;
-    std::size_t at;
-    const std::size_t end;
-};
-
-}  // namespace
-
 BpsHead ReadBpsHead(const Bytes& patch) {
-    Reader reader(patch, 4);
+    NumberReader reader(patch, 4, "BPS");
     BpsHead head;
     head.sourceSize = reader.number();
     head.targetSize = reader.number();
@@ -233,7 +171,7 @@ Bytes ApplyBps(const Bytes& source, const Bytes& patch) {
                          " bytes, not " + std::to_string(source.size()));
     }
     const std::uint64_t targetSize = head.targetSize;
-    Reader reader(patch, head.actions);
+    NumberReader reader(patch, head.actions, "BPS");
     std::size_t& at = reader.at;
     const std::size_t end = reader.end;
     const auto fault = [] { return PatchError("the BPS patch is damaged: it runs past its end"); };

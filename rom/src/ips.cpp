@@ -94,8 +94,8 @@ Bytes MakeIps(const Bytes& source, const Bytes& target) {
     return out;
 }
 
-Bytes ApplyIps(const Bytes& source, const Bytes& patch) {
-    Bytes target = source;
+IpsRecords ReadIps(const Bytes& patch) {
+    IpsRecords read;
     std::size_t at = 5;
     const auto take = [&](std::size_t bytes) {
         if (patch.size() - at < bytes) {
@@ -113,30 +113,25 @@ Bytes ApplyIps(const Bytes& source, const Bytes& patch) {
             at += 3;
             break;
         }
-        const std::size_t offset = take(3);
-        std::size_t size = take(2);
-        const bool run = size == 0;
-        if (run) {
-            size = take(2);
+        IpsRecords::Record record;
+        record.offset = take(3);
+        record.size = take(2);
+        record.run = record.size == 0;
+        if (record.run) {
+            record.size = take(2);
+            record.value = static_cast<std::uint8_t>(take(1));
         }
-        if (offset + size > kIpsLargest) {
-            throw PatchError("the IPS patch is damaged: a record at " + std::to_string(offset) +
+        if (record.offset + record.size > kIpsLargest) {
+            throw PatchError("the IPS patch is damaged: a record at " +
+                             std::to_string(record.offset) +
                              " reaches past 16 MiB, as far as IPS goes");
         }
-        if (!run && patch.size() - at < size) {
+        if (!record.run && patch.size() - at < record.size) {
             throw PatchError("the IPS patch is damaged: a record runs past its end");
         }
-        if (offset + size > target.size()) {
-            target.resize(offset + size, 0);  // a record past the end extends the file
-        }
-        if (run) {
-            const auto value = static_cast<std::uint8_t>(take(1));
-            std::fill_n(target.begin() + static_cast<std::ptrdiff_t>(offset), size, value);
-        } else {
-            std::copy_n(patch.begin() + static_cast<std::ptrdiff_t>(at), size,
-                        target.begin() + static_cast<std::ptrdiff_t>(offset));
-            at += size;
-        }
+        record.bytes = at;
+        at += record.run ? 0 : record.size;
+        read.records.push_back(record);
     }
     // After EOF, nothing, or the three bytes of the length to cut the file to.
     if (patch.size() - at != 0 && patch.size() - at != 3) {
@@ -144,13 +139,34 @@ Bytes ApplyIps(const Bytes& source, const Bytes& patch) {
                          " bytes follow its EOF, where only a 3-byte length may");
     }
     if (patch.size() - at == 3) {
-        const std::size_t length = take(3);
-        if (length > target.size()) {
+        read.truncation = take(3);
+    }
+    return read;
+}
+
+Bytes ApplyIps(const Bytes& source, const Bytes& patch) {
+    const IpsRecords read = ReadIps(patch);
+    Bytes target = source;
+    for (const IpsRecords::Record& record : read.records) {
+        if (record.offset + record.size > target.size()) {
+            target.resize(record.offset + record.size,
+                          0);  // a record past the end extends the file
+        }
+        const auto place = target.begin() + static_cast<std::ptrdiff_t>(record.offset);
+        if (record.run) {
+            std::fill_n(place, record.size, record.value);
+        } else {
+            std::copy_n(patch.begin() + static_cast<std::ptrdiff_t>(record.bytes), record.size,
+                        place);
+        }
+    }
+    if (read.truncation) {
+        if (*read.truncation > target.size()) {
             throw PatchError("the IPS patch is damaged: it cuts the file to " +
-                             std::to_string(length) + " bytes, past the " +
+                             std::to_string(*read.truncation) + " bytes, past the " +
                              std::to_string(target.size()) + " it has");
         }
-        target.resize(length);
+        target.resize(*read.truncation);
     }
     return target;
 }

@@ -5,26 +5,20 @@
 #include <optional>
 
 #include "patch_formats.h"
+#include "patch_numbers.h"
 #include "rom/header.h"
 #include "rom/numbers.h"
 
 namespace rom {
 namespace {
 
-std::uint32_t Get32(const Bytes& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 4; i-- > 0;) {
-        value = value << 8U | bytes[at + i];
-    }
-    return value;
-}
-
 bool IsNes(const Bytes& bytes) {
     return bytes.size() >= 16 && std::memcmp(bytes.data(), "NES\x1A", 4) == 0;
 }
 
-// The value of attribute `name` in Quorvane's metadata; nothing where none.
-std::optional<std::string> Attribute(const std::string& metadata, const std::string& name) {
+}  // namespace
+
+std::optional<std::string> QuorvaneAttribute(const std::string& metadata, const std::string& name) {
     const std::size_t start = metadata.find(name + "=\"");
     if (start == std::string::npos || metadata.find("<quorvane ") == std::string::npos) {
         return std::nullopt;
@@ -33,6 +27,8 @@ std::optional<std::string> Attribute(const std::string& metadata, const std::str
     const std::size_t end = metadata.find('"', value);
     return end == std::string::npos ? std::string() : metadata.substr(value, end - value);
 }
+
+namespace {
 
 bool IsHex(const std::string& text, std::size_t digits) {
     return text.size() == digits &&
@@ -86,8 +82,9 @@ Applied ApplyBpsChecked(const Bytes& rom, const Bytes& patch, const Hasher& hash
     Applied applied;
     // Another header on the same data: the source the patch was made for,
     // rebuilt from the header its metadata keeps.
-    const std::optional<std::string> header = Attribute(head.metadata, "source-header");
-    const std::optional<std::string> dataCrc = Attribute(head.metadata, "source-data-crc32");
+    const std::optional<std::string> header = QuorvaneAttribute(head.metadata, "source-header");
+    const std::optional<std::string> dataCrc =
+        QuorvaneAttribute(head.metadata, "source-data-crc32");
     const std::size_t skip = IsNes(rom) ? kHeaderBytes : 0;
     const std::string ownCrc = Crc32Hex(hasher.crc32(rom.data() + skip, rom.size() - skip));
     if ((header || dataCrc) &&
@@ -193,7 +190,10 @@ Applied ApplyPatch(const Bytes& rom, const Bytes& patch, const Hasher& hasher, b
     if (patch.size() >= 5 && std::memcmp(patch.data(), "PATCH", 5) == 0) {
         return ApplyIpsChecked(rom, patch, acrossHeader);
     }
-    throw PatchError("not a patch: it begins neither with BPS1 nor with PATCH");
+    if (patch.size() >= 4 && std::memcmp(patch.data(), "UPS1", 4) == 0) {
+        return ApplyUps(rom, patch, hasher);
+    }
+    throw PatchError("not a patch: it begins with none of BPS1, PATCH and UPS1");
 }
 
 }  // namespace rom

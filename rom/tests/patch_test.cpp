@@ -72,6 +72,14 @@ TEST(Patch, MakeThenApplyGivesTheTarget) {
         const Bytes ips = rom::MakeIps(source, target);
         ASSERT_EQ(reference::Ips(source, ips), target) << "IPS, round " << round;
         ASSERT_EQ(rom::ApplyPatch(source, ips, Hashes()).target, target) << "IPS, round " << round;
+        const Bytes ups = rom::MakeUps(source, target, Hashes());
+        ASSERT_EQ(reference::Ups(source, ups), target) << "UPS, round " << round;
+        ASSERT_EQ(rom::ApplyPatch(source, ups, Hashes()).target, target) << "UPS, round " << round;
+        if (source != target) {  // either way: the target gives the source back
+            ASSERT_EQ(reference::Ups(target, ups), source) << "UPS undone, round " << round;
+            ASSERT_EQ(rom::ApplyPatch(target, ups, Hashes()).target, source)
+                << "UPS undone, round " << round;
+        }
     }
 }
 
@@ -181,6 +189,8 @@ TEST(Patch, RefusesWhatNoWriterMakes) {
         {"a run that would put the file past 16 MiB",
          ips({0xFF, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 1, 'E', 'O', 'F'}), "reaches past 16 MiB"},
         {"a BPS declaring 4 GiB", huge, "larger than the 256 MiB"},
+        {"a UPS for neither file", rom::MakeUps(Bytes(8, 1), Bytes(8, 2), Hashes()),
+         "for a file of CRC32"},
     };
     for (const auto& [name, patch, fault] : rows) {
         try {

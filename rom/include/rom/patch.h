@@ -1,9 +1,10 @@
-// BPS and IPS patches: made from two files' bytes and applied to one. A
+// BPS, IPS and UPS patches: made from two files' bytes and applied to one. A
 // Quorvane BPS of an NES file carries its source's header, so that it
 // applies across a rewritten header.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ public:
 // its metadata.
 Bytes MakeBps(const Bytes& source, const Bytes& target, const Hasher& hasher);
 
+// A UPS patch, as older translations were handed out.
+Bytes MakeUps(const Bytes& source, const Bytes& target, const Hasher& hasher);
+
 // An IPS patch; throws PatchError for a file past 16 MiB.
 Bytes MakeIps(const Bytes& source, const Bytes& target);
 
@@ -34,12 +38,38 @@ struct Applied {
     std::string note;  // how a header change was carried across; empty where none was
 };
 
-// Applies a BPS or an IPS patch, told apart by their first bytes; throws
-// PatchError. A patch made for the ROM with another header, or none, is
-// refused, unless `acrossHeader`: then it is applied to the data after the
+// Applies a BPS, IPS or UPS patch, told apart by their first bytes (a UPS
+// either way, as the file's CRC32 says); throws PatchError. A patch made for the ROM with another
+// header, or none, is refused, unless `acrossHeader`: then it is applied to the data after the
 // header (and trainer), and the ROM's own header kept. A BPS of Quorvane's
 // carries its source's header, and is carried across without asking.
 Applied ApplyPatch(const Bytes& rom, const Bytes& patch, const Hasher& hasher,
                    bool acrossHeader = false);
+
+// What a patch says of itself, read without applying it.
+struct PatchInfo {
+    std::string format;  // "BPS", "IPS" or "UPS"
+    // BPS and UPS: the files' sizes and CRC32s, and the patch's own.
+    std::uint64_t sourceSize = 0;
+    std::uint64_t targetSize = 0;
+    std::uint32_t sourceCrc = 0;
+    std::uint32_t targetCrc = 0;
+    std::uint32_t patchCrc = 0;
+    bool patchCrcMatches = false;
+    // BPS: its metadata, and the source's header and data CRC32 where the
+    // metadata is Quorvane's.
+    std::string metadata;
+    std::string sourceHeader;
+    std::string sourceDataCrc;
+    // IPS: its records, the runs among them, the last byte written, and
+    // the length it cuts the file to.
+    std::size_t records = 0;
+    std::size_t runs = 0;
+    std::uint64_t highest = 0;
+    std::optional<std::uint64_t> truncation;
+};
+
+// Throws PatchError for a file that is no patch, or a damaged one.
+PatchInfo DescribePatch(const Bytes& patch, const Hasher& hasher);
 
 }  // namespace rom
