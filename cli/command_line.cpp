@@ -40,6 +40,9 @@ enum Value : int {
     kFill = 'F',
     kForce = 'y',
     kAcrossHeader = 'A',
+    kFree = 'e',
+    kByte = 'Y',
+    kMin = 'm',
 };
 
 const option kAll[] = {
@@ -67,6 +70,9 @@ const option kAll[] = {
     {"fill", required_argument, nullptr, kFill},
     {"force", no_argument, nullptr, kForce},
     {"across-header", no_argument, nullptr, kAcrossHeader},
+    {"free", no_argument, nullptr, kFree},
+    {"byte", required_argument, nullptr, kByte},
+    {"min", required_argument, nullptr, kMin},
 };
 
 struct CommandForm {
@@ -107,7 +113,8 @@ const std::vector<CommandForm> kCommands = {
     {"find",
      Command::Pointer,
      Find,
-     {kPointerTo, kType, kBankSize, kBase, kText, kTable, kRelative, kTableOut, kForce}},
+     {kPointerTo, kType, kBankSize, kBase, kText, kTable, kRelative, kTableOut, kForce, kFree,
+      kByte, kMin}},
     {"dump",
      Command::Pointer,
      Dump,
@@ -223,14 +230,22 @@ void Set(Options& options, int value, const std::string& text) {
         case kPatch:
             options.patch = text;
             break;
-        case kFill: {
-            const std::uint64_t byte = hex("--fill");
+        case kFill:
+        case kByte: {
+            const char* const name = value == kFill ? "--fill" : "--byte";
+            const std::uint64_t byte = hex(name);
             if (byte > 0xFF) {
-                throw UsageError("--fill is one byte, 00 to FF, not " + text);
+                throw UsageError(std::string(name) + " is one byte, 00 to FF, not " + text);
             }
-            options.fill = static_cast<std::uint8_t>(byte);
+            (value == kFill ? options.fill : options.freeByte) = static_cast<std::uint8_t>(byte);
             break;
         }
+        case kFree:
+            options.free = true;
+            break;
+        case kMin:
+            options.least = count("--min");
+            break;
         case kAcrossHeader:
             options.acrossHeader = true;
             break;
@@ -296,36 +311,6 @@ std::optional<Options> Parse(const CommandForm& form, std::vector<std::string> a
 }
 
 }  // namespace
-
-std::optional<rom::BankWindow> BankWindowOf(const Options& options) {
-    if (options.type && (options.bankSize || options.base)) {
-        throw UsageError("--type and --bank-size with --base say the same: give one");
-    }
-    if (options.type) {
-        return rom::TypeWindow(static_cast<std::uint64_t>(*options.type));
-    }
-    if (!options.bankSize && !options.base) {
-        return std::nullopt;
-    }
-    if (!options.bankSize || !options.base) {
-        throw UsageError(options.base ? "--base needs --bank-size" : "--bank-size needs --base");
-    }
-    if (*options.bankSize == 16 && (*options.base == 0x8000 || *options.base == 0xC000)) {
-        return *options.base == 0x8000 ? rom::kType1 : rom::kType2;
-    }
-    if (*options.bankSize == 8) {
-        if (const auto window = rom::EightKiBWindow(static_cast<std::uint32_t>(*options.base))) {
-            return window;
-        }
-        throw UsageError("8 KiB banks are seen at $8000, $A000, $C000 or $E000, not " +
-                         rom::Dollar(*options.base));
-    }
-    if (*options.bankSize == 16) {
-        throw UsageError("16 KiB banks are seen at $8000 or $C000, not " +
-                         rom::Dollar(*options.base));
-    }
-    throw UsageError("--bank-size is 16 or 8, not " + std::to_string(*options.bankSize));
-}
 
 namespace {
 

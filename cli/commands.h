@@ -34,6 +34,9 @@ struct Options {
     std::vector<std::string> spaces;    // --space, as given
     std::optional<std::string> patch;
     std::optional<std::uint8_t> fill;
+    bool free = false;                     // find --free
+    std::optional<std::uint8_t> freeByte;  // its --byte
+    std::optional<std::uint64_t> least;    // its --min
     bool force = false;
     bool acrossHeader = false;
     bool bytes = false;

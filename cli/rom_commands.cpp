@@ -1,4 +1,4 @@
-// info and find: the commands that read a ROM.
+// info: what a ROM's header says, and its hashes.
 #include <memory>
 
 #include "commands.h"
@@ -11,20 +11,6 @@
 #include "utf8.h"
 
 namespace {
-
-// A ROM read from its file; throws FileError naming the file.
-rom::Rom Load(const std::string& path, const Console& console) {
-    try {
-        rom::Rom read = rom::ReadRom(ReadBytes(path));
-        for (const std::string& note : read.notes) {
-            console.complain(
-                std::string("quorvane-cli: ").append(path).append(": note: ").append(note) + '\n');
-        }
-        return read;
-    } catch (const rom::RomError& error) {
-        throw FileError(path + ": " + error.what());
-    }
-}
 
 std::string Size(std::uint64_t bytes) {
     return bytes % 1024 == 0 ? std::to_string(bytes / 1024) + " KiB"
@@ -91,7 +77,7 @@ int RunInfo(const Options& options, const Console& console) {
     bool first = true;
     for (const std::string& path : options.operands) {
         try {
-            const rom::Rom rom = Load(path, console);
+            const rom::Rom rom = LoadRom(path, &console);
             console.write((first || options.json ? "" : "\n") + Describe(path, rom, options.json));
             first = false;
         } catch (const FileError& error) {
@@ -99,103 +85,4 @@ int RunInfo(const Options& options, const Console& console) {
         }
     }
     return status;
-}
-
-int RunFind(const Options& options, const Console& console) {
-    if (options.operands.size() != 1) {
-        throw UsageError(options.operands.empty() ? "the find command needs a ROM"
-                                                  : "the find command searches one ROM at a time");
-    }
-    const int searches =
-        (options.pointerTo ? 1 : 0) + (options.text ? 1 : 0) + (options.relative ? 1 : 0);
-    if (searches != 1) {
-        throw UsageError("the find command needs one of --pointer-to, --text and --relative");
-    }
-    if (options.text.has_value() != options.table.has_value()) {
-        throw UsageError(options.text ? "--text needs --table" : "--table goes with --text");
-    }
-    if (options.tableOut && !options.relative) {
-        throw UsageError("--table-out goes with --relative");
-    }
-    const std::optional<rom::BankWindow> window = BankWindowOf(options);
-    if (window && !options.pointerTo) {
-        throw UsageError("a bank's type goes with --pointer-to");
-    }
-    std::optional<std::uint64_t> target;
-    if (options.pointerTo) {
-        try {
-            target = rom::ReadHex(*options.pointerTo);
-        } catch (const rom::NumberError& error) {
-            throw UsageError("--pointer-to is a file offset in hex: " + *options.pointerTo + ": " +
-                             error.what());
-        }
-    }
-    std::optional<rom::RelativeWord> relative;
-    if (options.relative && !(relative = rom::ReadRelativeWord(*options.relative))) {
-        throw UsageError(
-            "--relative takes a word of letters A-Z, or of digits alone, two or more: " +
-            *options.relative);
-    }
-    const std::string& path = options.operands[0];
-    if (options.tableOut && SameFile(path, *options.tableOut)) {
-        throw UsageError(*options.tableOut + " is the ROM: --table-out writes another file");
-    }
-    try {
-        const rom::Rom rom = Load(path, console);
-        std::string out;
-        std::size_t count = 0;
-        if (target) {
-            const std::uint64_t start = rom.prgStart();
-            if (*target < start || *target >= start + rom.header.prgSize) {
-                return Complain(console, path + ": " + rom::Dollar(*target) +
-                                             " is not in PRG-ROM, which is " + rom::Dollar(start) +
-                                             "-" + rom::Dollar(start + rom.header.prgSize - 1));
-            }
-            const std::vector<rom::BankWindow> windows =
-                window ? std::vector<rom::BankWindow>{*window}
-                       : std::vector<rom::BankWindow>{rom::kType1, rom::kType2};
-            for (const rom::PointerHit& hit : rom::FindPointers(rom, *target, windows)) {
-                out += rom::Dollar(hit.offset) + " bank " + std::to_string(hit.bank) + ' ' +
-                       rom::TypeName(hit.window) + ' ' + rom::ByteHex(hit.low) + ' ' +
-                       rom::ByteHex(hit.high) + '\n';
-                ++count;
-            }
-        } else if (options.text) {
-            const rom::Table table = rom::Table::Read(ReadText(*options.table));
-            std::vector<std::uint8_t> bytes;
-            try {
-                bytes = table.encode(*options.text);
-            } catch (const rom::EncodeError& error) {
-                return Complain(console, "--text, character " + std::to_string(error.column()) +
-                                             ": " + error.what());
-            }
-            for (const std::uint64_t offset : rom::FindBytes(rom, bytes)) {
-                out += rom::Dollar(offset) + '\n';
-                ++count;
-            }
-        } else {
-            const std::vector<rom::RelativeHit> hits = rom::FindRelative(rom, *relative);
-            for (const rom::RelativeHit& hit : hits) {
-                out += rom::Dollar(hit.offset) + (relative->digits ? " 0=" : " A=") +
-                       rom::ByteHex(hit.first) + '\n';
-            }
-            count = hits.size();
-            if (options.tableOut && !hits.empty()) {
-                Outputs outputs;
-                outputs.add(*options.tableOut, rom::RelativeTable(*relative, hits[0].first),
-                            options.force ? Outputs::Existing::Replace : Outputs::Existing::Keep);
-                outputs.commit();
-            }
-        }
-        console.write(out);
-        if (count > 0) {
-            console.complain("quorvane-cli: " + std::to_string(count) +
-                             (count == 1 ? " hit" : " hits") + " in " + path + '\n');
-        }
-        return kDone;
-    } catch (const FileError& error) {
-        return Complain(console, error.what());
-    } catch (const rom::TableError& error) {
-        return Complain(console, *options.table + ": " + error.what());
-    }
 }

@@ -6,9 +6,17 @@
 #include "rom/numbers.h"
 #include "system_hashes.h"
 
-rom::Rom LoadRom(const std::string& path) {
+rom::Rom LoadRom(const std::string& path, const Console* notes) {
     try {
-        return rom::ReadRom(ReadBytes(path));
+        rom::Rom read = rom::ReadRom(ReadBytes(path));
+        for (const std::string& note : read.notes) {
+            if (notes != nullptr) {
+                notes->complain(
+                    std::string("quorvane-cli: ").append(path).append(": note: ").append(note) +
+                    '\n');
+            }
+        }
+        return read;
     } catch (const rom::RomError& error) {
         throw FileError(path + ": " + error.what());
     }

@@ -12,8 +12,9 @@
 #include "rom/script.h"
 #include "rom/table.h"
 
-// Each throws FileError naming the file and its fault.
-rom::Rom LoadRom(const std::string& path);
+// Each throws FileError naming the file and its fault. A ROM's notes (a
+// dirty header...) go to `notes` where one is given.
+rom::Rom LoadRom(const std::string& path, const Console* notes = nullptr);
 rom::Table LoadTable(const std::string& path);
 rom::Script LoadScript(const std::string& path);
 

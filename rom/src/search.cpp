@@ -68,18 +68,61 @@ std::vector<std::uint64_t> FindBytes(const Rom& rom, const std::vector<std::uint
     return hits;
 }
 
+std::vector<FreeRun> FindFree(const Rom& rom, std::optional<std::uint8_t> byte,
+                              std::uint64_t least) {
+    const Program program = ProgramOf(rom);
+    if (!byte) {
+        const auto zeros = std::count(program.data, program.data + program.size, 0x00);
+        const auto ones = std::count(program.data, program.data + program.size, 0xFF);
+        byte = static_cast<std::uint8_t>(ones > zeros ? 0xFF : 0x00);
+    }
+    const std::uint64_t banks = rom.prgBanks(kType1.size);
+    std::vector<FreeRun> runs;
+    for (std::size_t at = 0; at < program.size;) {
+        if (program.data[at] != *byte) {
+            ++at;
+            continue;
+        }
+        const std::uint64_t bank = at / kType1.size;
+        const std::size_t end = std::min<std::size_t>(program.size, (bank + 1) * kType1.size);
+        std::size_t last = at;
+        while (last + 1 < end && program.data[last + 1] == *byte) {
+            ++last;
+        }
+        if (last - at + 1 >= least) {
+            runs.push_back(
+                {program.start + at, program.start + last, bank, bank + 1 == banks, *byte});
+        }
+        at = last + 1;
+    }
+    std::stable_sort(runs.begin(), runs.end(), [](const FreeRun& a, const FreeRun& b) {
+        return a.last - a.first > b.last - b.first;
+    });
+    return runs;
+}
+
 std::optional<RelativeWord> ReadRelativeWord(std::string_view word) {
     RelativeWord relative;
-    relative.digits = !word.empty() && word[0] >= '0' && word[0] <= '9';
-    const char first = relative.digits ? '0' : 'A';
-    const char last = relative.digits ? '9' : 'Z';
+    std::array<int, RelativeWord::kKinds> counts{};
     for (const char c : word) {
-        if (c < first || c > last) {
+        const RelativeWord::Kind kind = c >= 'A' && c <= 'Z'   ? RelativeWord::kCapital
+                                        : c >= 'a' && c <= 'z' ? RelativeWord::kSmall
+                                        : c >= '0' && c <= '9' ? RelativeWord::kDigit
+                                                               : RelativeWord::kKinds;
+        if (kind == RelativeWord::kKinds) {
             return std::nullopt;
         }
-        relative.values.push_back(c - first);
+        const char base = kind == RelativeWord::kCapital ? 'A'
+                          : kind == RelativeWord::kSmall ? 'a'
+                                                         : '0';
+        relative.values.push_back(c - base);
+        relative.kinds.push_back(kind);
+        ++counts[kind];
     }
-    if (relative.values.size() < 2) {
+    relative.digits = counts[RelativeWord::kDigit] > 0;
+    const bool mixed =
+        relative.digits && counts[RelativeWord::kDigit] != static_cast<int>(word.size());
+    if (mixed || *std::max_element(counts.begin(), counts.end()) < 2) {
         return std::nullopt;
     }
     return relative;
@@ -87,37 +130,83 @@ std::optional<RelativeWord> ReadRelativeWord(std::string_view word) {
 
 std::vector<RelativeHit> FindRelative(const Rom& rom, const RelativeWord& word) {
     const Program program = ProgramOf(rom);
-    const std::vector<int>& values = word.values;
+    const std::size_t size = word.values.size();
     std::vector<RelativeHit> hits;
-    if (values.size() > program.size) {
+    if (size > program.size) {
         return hits;
     }
-    const int step = values[1] - values[0];
-    for (std::size_t at = 0; at + values.size() <= program.size; ++at) {
+    // Each character against the first of its kind: how far it steps.
+    std::array<std::size_t, RelativeWord::kKinds> anchor{};
+    anchor.fill(size);
+    std::vector<std::size_t> from(size);
+    for (std::size_t k = 0; k < size; ++k) {
+        std::size_t& first = anchor[word.kinds[k]];
+        first = std::min(first, k);
+        from[k] = first;
+    }
+    // Two characters of one kind, to try first.
+    std::size_t test = 0;
+    while (from[test] == test) {
+        ++test;
+    }
+    const int step = word.values[test] - word.values[from[test]];
+    for (std::size_t at = 0; at + size <= program.size; ++at) {
         const std::uint8_t* const bytes = program.data + at;
-        if (bytes[1] - bytes[0] != step) {
+        if (bytes[test] - bytes[from[test]] != step) {
             continue;
         }
-        const int first = bytes[0] - values[0];
-        std::size_t k = 2;
-        while (k < values.size() && bytes[k] - first == values[k]) {
+        std::size_t k = 0;
+        while (k < size && bytes[k] - bytes[from[k]] == word.values[k] - word.values[from[k]]) {
             ++k;
         }
-        if (k == values.size() && first >= 0) {
-            hits.push_back({program.start + at, static_cast<std::uint8_t>(first)});
+        if (k < size) {
+            continue;
+        }
+        RelativeHit hit{program.start + at, {}};
+        bool fits = true;
+        for (int kind = 0; kind < RelativeWord::kKinds; ++kind) {
+            if (anchor[kind] < size) {
+                const int first = bytes[anchor[kind]] - word.values[anchor[kind]];
+                fits = fits && first >= 0;
+                hit.first[kind] = static_cast<std::uint8_t>(first);
+            }
+        }
+        if (fits) {
+            hits.push_back(hit);
         }
     }
     return hits;
 }
 
-std::string RelativeTable(const RelativeWord& word, std::uint8_t first) {
+namespace {
+const char kBases[] = {'A', 'a', '0'};
+const int kCounts[] = {26, 26, 10};
+}  // namespace
+
+std::string RelativeTable(const RelativeHit& hit) {
     std::string table;
-    const int count = word.digits ? 10 : 26;
-    for (int k = 0; k < count && first + k <= 0xFF; ++k) {
-        table += ByteHex(static_cast<std::uint8_t>(first + k)) + '=' +
-                 static_cast<char>((word.digits ? '0' : 'A') + k) + '\n';
+    for (int kind = 0; kind < RelativeWord::kKinds; ++kind) {
+        if (!hit.first[kind]) {
+            continue;
+        }
+        const int first = *hit.first[kind];
+        for (int k = 0; k < kCounts[kind] && first + k <= 0xFF; ++k) {
+            table += ByteHex(static_cast<std::uint8_t>(first + k)) + '=' +
+                     static_cast<char>(kBases[kind] + k) + '\n';
+        }
     }
     return table;
+}
+
+std::string RelativeFirsts(const RelativeHit& hit) {
+    std::string firsts;
+    for (int kind = 0; kind < RelativeWord::kKinds; ++kind) {
+        if (hit.first[kind]) {
+            firsts += (firsts.empty() ? "" : " ") + std::string(1, kBases[kind]) + "=" +
+                      ByteHex(*hit.first[kind]);
+        }
+    }
+    return firsts;
 }
 
 }  // namespace rom

@@ -3,8 +3,10 @@
 // the header or trainer, or in CHR-ROM, are none.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,26 +31,51 @@ std::vector<PointerHit> FindPointers(const Rom& rom, std::uint64_t target,
 // Every file offset where `pattern` lies, in order.
 std::vector<std::uint64_t> FindBytes(const Rom& rom, const std::vector<std::uint8_t>& pattern);
 
-// A relative search's word: letters A-Z, or digits alone.
+// A run of one repeated byte in PRG-ROM, within one 16 KiB bank: room for
+// text where nothing else is.
+struct FreeRun {
+    std::uint64_t first;  // file offsets
+    std::uint64_t last;
+    std::uint64_t bank;  // of 16 KiB
+    bool fixed;          // the last bank, seen as type 2; the others as type 1
+    std::uint8_t byte;
+};
+
+// The runs of `byte` (by default whichever of 00 and FF PRG-ROM has more
+// of) of `least` bytes or more, largest first, then in the file's order.
+std::vector<FreeRun> FindFree(const Rom& rom, std::optional<std::uint8_t> byte,
+                              std::uint64_t least);
+
+// A relative search's word: letters A-Z and a-z, or digits alone. Each
+// kind of character steps among its own: capitals as capitals do, small
+// letters as small ones, wherever either begins.
 struct RelativeWord {
-    std::vector<int> values;  // each letter's place from "A", or digit's from "0"
+    enum Kind { kCapital, kSmall, kDigit, kKinds };
+    std::vector<int> values;  // each character's place from "A", "a" or "0"
+    std::vector<Kind> kinds;
     bool digits = false;
 };
 
-// Nothing for a word of anything else, or of fewer than two characters.
+// Nothing for a word of anything else, or without two characters of one
+// kind.
 std::optional<RelativeWord> ReadRelativeWord(std::string_view word);
 
 struct RelativeHit {
     std::uint64_t offset;
-    std::uint8_t first;  // the byte that stands for "A", or "0" for digits
+    // The byte that stands for "A", "a" and "0", where the word has them.
+    std::array<std::optional<std::uint8_t>, RelativeWord::kKinds> first;
+    bool operator==(const RelativeHit& other) const { return first == other.first; }
 };
 
 // Every offset where the bytes step as the word's characters step, with no
 // wrapping past 00 or FF.
 std::vector<RelativeHit> FindRelative(const Rom& rom, const RelativeWord& word);
 
-// The table a relative hit implies, as a .tbl file's text: A-Z (or 0-9)
-// from its first byte on, as far as a byte goes.
-std::string RelativeTable(const RelativeWord& word, std::uint8_t first);
+// The table a relative hit implies, as a .tbl file's text: A-Z, a-z and
+// 0-9 from their first bytes on, as far as a byte goes.
+std::string RelativeTable(const RelativeHit& hit);
+
+// A hit's table in short: "A=0A a=2A".
+std::string RelativeFirsts(const RelativeHit& hit);
 
 }  // namespace rom
