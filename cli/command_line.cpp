@@ -43,6 +43,9 @@ enum Value : int {
     kFree = 'e',
     kByte = 'Y',
     kMin = 'm',
+    kClean = 'K',
+    kRemove = 'R',
+    kFrom = 'M',
 };
 
 const option kAll[] = {
@@ -73,6 +76,9 @@ const option kAll[] = {
     {"free", no_argument, nullptr, kFree},
     {"byte", required_argument, nullptr, kByte},
     {"min", required_argument, nullptr, kMin},
+    {"clean", no_argument, nullptr, kClean},
+    {"remove", no_argument, nullptr, kRemove},
+    {"from", required_argument, nullptr, kFrom},
 };
 
 struct CommandForm {
@@ -96,6 +102,9 @@ int Insert(Command, const Options& options, const Console& console) {
 }
 int Patch(Command, const Options& options, const Console& console) {
     return RunPatch(options, console);
+}
+int Header(Command, const Options& options, const Console& console) {
+    return RunHeader(options, console);
 }
 
 const std::vector<CommandForm> kCommands = {
@@ -121,6 +130,7 @@ const std::vector<CommandForm> kCommands = {
      {kTable, kPointers, kHigh, kCount, kType, kBankSize, kBase, kBank, kOutput, kForce}},
     {"insert", Command::Pointer, Insert, {kOutput, kSpace, kPatch, kFill, kForce}},
     {"patch", Command::Pointer, Patch, {kOutput, kAcrossHeader, kJson}},
+    {"header", Command::Pointer, Header, {kOutput, kClean, kRemove, kFrom}},
 };
 
 // The option a command was given as the user typed it: "--bnak", or a
@@ -245,6 +255,15 @@ void Set(Options& options, int value, const std::string& text) {
             break;
         case kMin:
             options.least = count("--min");
+            break;
+        case kClean:
+            options.cleanHeader = true;
+            break;
+        case kRemove:
+            options.removeHeader = true;
+            break;
+        case kFrom:
+            options.headerFrom = text;
             break;
         case kAcrossHeader:
             options.acrossHeader = true;

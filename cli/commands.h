@@ -34,9 +34,12 @@ struct Options {
     std::vector<std::string> spaces;    // --space, as given
     std::optional<std::string> patch;
     std::optional<std::uint8_t> fill;
-    bool free = false;                     // find --free
-    std::optional<std::uint8_t> freeByte;  // its --byte
-    std::optional<std::uint64_t> least;    // its --min
+    bool free = false;                      // find --free
+    std::optional<std::uint8_t> freeByte;   // its --byte
+    std::optional<std::uint64_t> least;     // its --min
+    bool cleanHeader = false;               // header --clean
+    bool removeHeader = false;              // header --remove
+    std::optional<std::string> headerFrom;  // header --from
     bool force = false;
     bool acrossHeader = false;
     bool bytes = false;
@@ -57,3 +60,4 @@ int RunFind(const Options& options, const Console& console);
 int RunDump(const Options& options, const Console& console);
 int RunInsert(const Options& options, const Console& console);
 int RunPatch(const Options& options, const Console& console);
+int RunHeader(const Options& options, const Console& console);

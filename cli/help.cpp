@@ -85,14 +85,22 @@ const std::pair<const char*, std::string> kCommands[] = {
      "info: each ROM's header, banks and the hashes of the file and of its data.\n"
      "  --json       one JSON object a file\n"},
     {"find",
-     std::string("find ROM (--pointer-to OFFSET [--type 1|2 | --bank-size 8 --base ADDR]\n"
-                 "     | --text WORD --table T.tbl | --relative WORD [--table-out T.tbl])\n") +
+     std::string(
+         "find ROM (--pointer-to OFFSET [--type 1|2 | --bank-size 8 --base ADDR]\n"
+         "     | --text WORD --table T.tbl | --relative WORD [--table-out T.tbl [--force]]\n"
+         "     | --free [--byte XX] [--min N])\n") +
          "find: hits in PRG-ROM, one a line, each beginning with its file offset.\n"
-         "  --pointer-to OFFSET  every pointer to OFFSET: both types unless one is given\n"
+         "  --pointer-to OFFSET  every pointer to OFFSET: both types unless one is given;\n"
+         "                       where it lies, and the bank of the text (dump's --bank)\n"
          "  --text WORD          every place of the word's bytes by --table\n"
          "  --relative WORD      every place whose bytes step as the word's letters\n"
-         "                       (A-Z) or digits step; the byte for A (or 0) there\n"
-         "  --table-out T.tbl    the table that the first hit implies\n"},
+         "                       (A-Z, a-z, or both) or digits step; the byte for A there\n"
+         "  --table-out T.tbl    the table that the first hit implies; an existing file\n"
+         "                       only with --force\n"
+         "  --free               runs of one byte, largest first, split at bank ends,\n"
+         "                       as --space takes them\n"
+         "  --byte XX            the byte of --free (by default 00 or FF, the more common)\n"
+         "  --min N              the shortest run --free lists (16)\n"},
     {"dump",
      std::string("dump ROM --table T.tbl --pointers OFFSET [--high OFFSET] --count N\n"
                  "     (--type 1|2 | --bank-size 8 --base ADDR) --bank B [-o SCRIPT]\n") +
@@ -101,9 +109,10 @@ const std::pair<const char*, std::string> kCommands[] = {
          "  --high OFFSET      a split table: N low bytes at --pointers, N high bytes here\n"
          "  --count N          how many pointers\n"
          "  --bank B           the bank the pointers' addresses are in\n"
-         "  -o SCRIPT          the script's file, rather than standard output\n"},
+         "  -o SCRIPT          the script's file, rather than standard output; an existing\n"
+         "                     one only with --force, or where it holds the same\n"},
     {"insert",
-     "insert ROM SCRIPT... -o OUT.nes [--space START-END]... [--patch FILE.bps|FILE.ips]\n"
+     "insert ROM SCRIPT... -o OUT.nes [--space START-END]... [--patch FILE.bps|.ips|.ups]\n"
      "       [--fill XX] [--force]\n"
      "insert: each script's text encoded, laid out in the spaces its pointers reach,\n"
      "and every pointer rewritten; nothing is written where the text does not fit.\n"
@@ -112,9 +121,19 @@ const std::pair<const char*, std::string> kCommands[] = {
      "  --fill XX          the byte for space that no string uses (else left as it was)\n"
      "  --force            a script dumped from another ROM inserted all the same\n"},
     {"patch",
-     "patch make ORIGINAL MODIFIED -o PATCH.bps|PATCH.ips | patch apply ROM PATCH -o OUT\n"
-     "patch: make a BPS or IPS patch, or apply one, BPS checked by its CRC32s and\n"
-     "carried across a rewritten NES header.\n"},
+     "patch make ORIGINAL MODIFIED -o PATCH.bps|.ips|.ups | patch apply ROM PATCH -o OUT\n"
+     "      [--across-header] | patch info [--json] PATCH [ROM]\n"
+     "patch: make a BPS, IPS or UPS patch, apply one (BPS and UPS checked by their\n"
+     "CRC32s, a UPS either way, Quorvane's BPS carried across a rewritten NES header),\n"
+     "or say what a patch is and whether it applies to a ROM.\n"
+     "  --across-header  a patch made for the ROM without its header, or with one,\n"
+     "                   applied shifted by the header; the ROM's own header kept\n"},
+    {"header",
+     "header ROM -o OUT (--clean | --remove | --from OTHER.nes)\n"
+     "header: the ROM with its header cleaned, removed, or taken from another file.\n"
+     "  --clean         bytes 7-15 of a dirty header zero, as emulators read them\n"
+     "  --remove        the 16 bytes of the header removed\n"
+     "  --from OTHER    the header of OTHER.nes, in place of the ROM's or where it has none\n"},
 };
 
 }  // namespace

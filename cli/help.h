@@ -4,7 +4,7 @@
 #include <string>
 
 inline constexpr char kCommandNames[] =
-    "pointer, offset, word, text, info, find, dump, insert and patch";
+    "pointer, offset, word, text, info, find, dump, insert, patch and header";
 
 std::string Help();
 

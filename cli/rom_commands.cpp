@@ -17,6 +17,52 @@ std::string Size(std::uint64_t bytes) {
                              : std::to_string(bytes) + " bytes";
 }
 
+// NES 2.0's other fields, or those of iNES 1.0 that are set: as lines of
+// text, or as JSON members after a comma.
+std::string Fields(const rom::Header& h, bool json) {
+    std::string text;
+    std::string members;
+    const auto add = [&](const char* label, const std::string& shown, const char* name,
+                         const std::string& value) {
+        text += std::string("\n  ") + label + shown;
+        members += std::string(",\"") + name + "\":" + value;
+    };
+    const auto ram = [](std::uint64_t bytes) {
+        return bytes == 0 ? std::string("none") : Size(bytes);
+    };
+    if (h.kind == rom::Header::Kind::Nes2) {
+        add("PRG-RAM:   ", ram(h.prgRam) + ", PRG-NVRAM " + ram(h.prgNvram), "prgRamSize",
+            std::to_string(h.prgRam) + ",\"prgNvramSize\":" + std::to_string(h.prgNvram));
+        add("CHR-RAM:   ", ram(h.chrRam) + ", CHR-NVRAM " + ram(h.chrNvram), "chrRamSize",
+            std::to_string(h.chrRam) + ",\"chrNvramSize\":" + std::to_string(h.chrNvram));
+        add("timing:    ", rom::TimingName(h.timing), "timing",
+            JsonString(rom::TimingName(h.timing)));
+        std::string console = rom::ConsoleName(h.console);
+        if (h.console == 1) {
+            console += ", PPU " + rom::VsPpuName(h.vsPpu) + ", hardware " +
+                       rom::VsHardwareName(h.vsHardware);
+        } else if (h.console == 3) {
+            console += ": " + rom::ExtendedConsoleName(h.extendedConsole);
+        }
+        add("console:   ", console, "console", JsonString(console));
+        add("misc ROMs: ", std::to_string(h.miscRoms), "miscRoms", std::to_string(h.miscRoms));
+        add("expansion: ", rom::ExpansionName(h.expansion), "expansion",
+            JsonString(rom::ExpansionName(h.expansion)));
+    } else if (!h.dirty) {
+        if (h.inesPrgRam > 0) {
+            add("PRG-RAM:   ", Size(h.inesPrgRam) + " (byte 8)", "prgRamSize",
+                std::to_string(h.inesPrgRam));
+        }
+        add("TV system: ", h.inesPal ? "PAL" : "NTSC", "tvSystem",
+            h.inesPal ? "\"PAL\"" : "\"NTSC\"");
+        if (h.console != 0) {
+            add("console:   ", rom::ConsoleName(h.console), "console",
+                JsonString(rom::ConsoleName(h.console)));
+        }
+    }
+    return json ? members : text;
+}
+
 std::string Describe(const std::string& path, const rom::Rom& rom, bool json) {
     const rom::Header& h = rom.header;
     const rom::Hasher& hasher = SystemHasher();
@@ -44,7 +90,7 @@ std::string Describe(const std::string& path, const rom::Rom& rom, bool json) {
                ",\"trainer\":" + truth(h.trainer) + ",\"battery\":" + truth(h.battery) +
                ",\"mirroring\":\"" + mirroring + "\",\"fileCrc32\":\"" + fileCrc +
                "\",\"fileSha1\":\"" + fileSha + "\",\"dataCrc32\":\"" + dataCrc +
-               "\",\"dataSha1\":\"" + dataSha + "\"}\n";
+               "\",\"dataSha1\":\"" + dataSha + "\"" + Fields(h, true) + "}\n";
     }
     std::string mapper = std::to_string(h.mapper);
     if (h.kind == rom::Header::Kind::Nes2) {
@@ -57,8 +103,8 @@ std::string Describe(const std::string& path, const rom::Rom& rom, bool json) {
            " of 16 KiB\n  CHR-ROM:   " + (h.chrSize == 0 ? "none: CHR RAM" : Size(h.chrSize)) +
            "\n  mapper:    " + mapper + (name.empty() ? "" : " (" + name + ")") +
            "\n  trainer:   " + yes(h.trainer) + "\n  battery:   " + yes(h.battery) +
-           "\n  mirroring: " + mirroring + "\n  file:      CRC32 " + fileCrc + "  SHA-1 " +
-           fileSha + "\n  data:      CRC32 " + dataCrc + "  SHA-1 " + dataSha +
+           "\n  mirroring: " + mirroring + Fields(h, false) + "\n  file:      CRC32 " + fileCrc +
+           "  SHA-1 " + fileSha + "\n  data:      CRC32 " + dataCrc + "  SHA-1 " + dataSha +
            " (after the header" + (h.trainer ? " and trainer" : "") + ")\n";
 }
 

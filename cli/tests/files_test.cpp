@@ -374,6 +374,67 @@ TEST_F(Files, PatchesOfEachFormatSayWhatTheyAreFor) {
         << out;
 }
 
+// A header cleaned, removed and taken from another file, and every NES 2.0
+// field shown.
+TEST_F(Files, HeaderRewrittenAndEveryFieldShown) {
+    const std::string rom = Read(folder + "/game.nes");
+    Write(folder + "/dirty.nes", rom.substr(0, 7) + "DiskDude!" + rom.substr(16));
+    std::string nes2 = rom;
+    nes2[7] = '\x09';   // NES 2.0, a Vs. System
+    nes2[10] = '\x77';  // 8 KiB of PRG-RAM and of PRG-NVRAM
+    nes2[11] = '\x07';
+    nes2[12] = '\x01';  // PAL
+    nes2[13] = '\x12';  // RP2C04-0001, RBI Baseball's protection
+    nes2[14] = '\x01';
+    nes2[15] = '\x08';
+    Write(folder + "/nes2.nes", nes2);
+    ASSERT_EQ(run({"header", "dirty.nes", "--clean", "-o", "clean.nes"}), kDone) << err;
+    EXPECT_EQ(Read(folder + "/clean.nes"),
+              rom.substr(0, 7) + std::string(9, '\0') + rom.substr(16));
+    ASSERT_EQ(run({"header", "game.nes", "--remove", "-o", "raw.bin"}), kDone) << err;
+    EXPECT_EQ(Read(folder + "/raw.bin"), rom.substr(16));
+    ASSERT_EQ(run({"header", "raw.bin", "--from", "nes2.nes", "-o", "again.nes"}), kDone) << err;
+    EXPECT_EQ(Read(folder + "/again.nes"), nes2);
+    const std::tuple<const char*, std::vector<std::string>, int, const char*> refusals[] = {
+        {"no header to remove",
+         {"header", "raw.bin", "--remove", "-o", "x.nes"},
+         1,
+         "raw.bin: has no header to remove"},
+        {"a header from no ROM",
+         {"header", "game.nes", "--from", "raw.bin", "-o", "x.nes"},
+         1,
+         "raw.bin: not an NES file"},
+        {"a header that gives more than the file",
+         {"header", "raw.bin", "--from", "trainer.nes", "-o", "x.nes"},
+         1,
+         "raw.bin under the header of trainer.nes: its header gives"},
+        {"two changes at once",
+         {"header", "game.nes", "--clean", "--remove", "-o", "x.nes"},
+         2,
+         "one of --clean, --remove and --from"},
+    };
+    for (const auto& [name, arguments, status, fault] : refusals) {
+        err.clear();
+        EXPECT_EQ(run(arguments), status) << name;
+        EXPECT_NE(err.find(fault), std::string::npos) << name << ": " << err;
+    }
+    out.clear();
+    ASSERT_EQ(run({"info", "nes2.nes"}), kDone);
+    EXPECT_NE(out.find("  PRG-RAM:   8 KiB, PRG-NVRAM 8 KiB\n  CHR-RAM:   8 KiB, CHR-NVRAM none\n"
+                       "  timing:    PAL (RP2C07)\n  console:   Vs. System, PPU RP2C04-0001, "
+                       "hardware Vs. Unisystem, RBI Baseball protection\n  misc ROMs: 1\n"
+                       "  expansion: Zapper ($4017)\n"),
+              std::string::npos)
+        << out;
+    out.clear();
+    ASSERT_EQ(run({"info", "--json", "nes2.nes", "game.nes"}), kDone);
+    EXPECT_NE(out.find("\"prgRamSize\":8192,\"prgNvramSize\":8192,\"chrRamSize\":8192,"
+                       "\"chrNvramSize\":0,\"timing\":\"PAL (RP2C07)\""),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\"tvSystem\":\"NTSC\"}"), std::string::npos) << "iNES 1.0's: " << out;
+}
+
 TEST_F(Files, DumpKeepsAnEditedScript) {
     const std::vector<std::string> dump = {
         "dump", "game.nes", "--table", "game.tbl", "--pointers", "$20", "--count",

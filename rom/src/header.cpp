@@ -51,11 +51,30 @@ Header ReadHeader(const std::uint8_t* first16, std::uint64_t fileSize) {
         header.chrSize = Nes2Size(b[5], b[9] >> 4U, 0x2000);
         header.mapper = (b[6] >> 4U) | (b[7] & 0xF0U) | (b[8] & 0xFU) << 8U;
         header.submapper = b[8] >> 4U;
+        const auto shifted = [](unsigned shift) {
+            return shift == 0 ? std::uint64_t{0} : std::uint64_t{64} << shift;
+        };
+        header.prgRam = shifted(b[10] & 0xFU);
+        header.prgNvram = shifted(b[10] >> 4U);
+        header.chrRam = shifted(b[11] & 0xFU);
+        header.chrNvram = shifted(b[11] >> 4U);
+        header.timing = b[12] & 3U;
+        header.console = b[7] & 3U;
+        header.vsPpu = header.console == 1 ? b[13] & 0xFU : 0;
+        header.vsHardware = header.console == 1 ? b[13] >> 4U : 0;
+        header.extendedConsole = header.console == 3 ? b[13] & 0xFU : 0;
+        header.miscRoms = b[14] & 3U;
+        header.expansion = b[15] & 0x3FU;
     } else {
         header.prgSize = b[4] * std::uint64_t{0x4000};
         header.chrSize = b[5] * std::uint64_t{0x2000};
         header.dirty = (b[12] | b[13] | b[14] | b[15]) != 0;
         header.mapper = (b[6] >> 4U) | (header.dirty ? 0U : b[7] & 0xF0U);
+        if (!header.dirty) {
+            header.console = b[7] & 3U;  // Vs. Unisystem, PlayChoice-10
+            header.inesPrgRam = b[8] * std::uint64_t{0x2000};
+            header.inesPal = (b[9] & 1U) != 0;
+        }
     }
     if (header.prgSize == 0) {
         throw RomError("its header gives no PRG-ROM (0 banks)");

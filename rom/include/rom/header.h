@@ -31,6 +31,27 @@ struct Header {
     bool battery = false;
     bool vertical = false;  // mirroring: vertical, else horizontal
     bool fourScreen = false;
+
+    // NES 2.0's other fields: RAM sizes in bytes from their shift counts,
+    // CPU/PPU timing (0 NTSC, 1 PAL, 2 multiple regions, 3 Dendy), the
+    // console (0 NES/Famicom, 1 Vs. System, 2 PlayChoice-10, 3 extended),
+    // a Vs. System's PPU and hardware, an extended console's type, the
+    // miscellaneous ROMs and the default expansion device.
+    std::uint64_t prgRam = 0;
+    std::uint64_t prgNvram = 0;
+    std::uint64_t chrRam = 0;
+    std::uint64_t chrNvram = 0;
+    unsigned timing = 0;
+    unsigned console = 0;
+    unsigned vsPpu = 0;
+    unsigned vsHardware = 0;
+    unsigned extendedConsole = 0;
+    unsigned miscRoms = 0;
+    unsigned expansion = 0;
+    // iNES 1.0's: byte 8's PRG-RAM in bytes where it is set, byte 9's TV
+    // system; neither read from a dirty header.
+    std::uint64_t inesPrgRam = 0;
+    bool inesPal = false;
 };
 
 inline constexpr std::size_t kHeaderBytes = 16;
@@ -57,5 +78,18 @@ Rom ReadRom(Bytes file);
 
 // "NROM", "MMC3", ...: the common mappers' names; empty for another.
 std::string MapperName(unsigned mapper);
+
+// The names of NES 2.0's numbered fields: "NTSC (RP2C02)", "Vs. System",
+// "RP2C04-0001", "Zapper ($4017)"...; "type N" for a number with none.
+std::string TimingName(unsigned timing);
+std::string ConsoleName(unsigned console);
+std::string VsPpuName(unsigned ppu);
+std::string VsHardwareName(unsigned hardware);
+std::string ExtendedConsoleName(unsigned type);
+std::string ExpansionName(unsigned device);
+
+// The 16 bytes of a header as emulators read a dirty one: bytes 7-15 zero,
+// the mapper's high nibble with them.
+Bytes CleanHeader(const std::uint8_t* first16);
 
 }  // namespace rom
