@@ -341,6 +341,9 @@ TEST_F(Files, PatchesOfEachFormatSayWhatTheyAreFor) {
     EXPECT_NE(err.find("hi.nes: it is the patch's target: the patch was undone"),
               std::string::npos);
     Write(folder + "/nes2.nes", rom.substr(0, 7) + '\x08' + rom.substr(8));
+    std::string bad = Read(folder + "/hi.bps");
+    bad[bad.size() - 1] = static_cast<char>(bad[bad.size() - 1] ^ 1);
+    Write(folder + "/bad.bps", bad);
     const std::tuple<const char*, std::vector<std::string>, const char*> rows[] = {
         {"a BPS and its ROM",
          {"patch", "info", "hi.bps", "game.nes"},

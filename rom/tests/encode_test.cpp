@@ -302,6 +302,11 @@ TEST(Encode, KeepsEachStringApartFromWhatFollowsIt) {
          {0x03, 0x03, 0x03, 0x03, 0x03, 0x03, 0x02, 0x03, 0x07},
          ""},
         {"an end token that begins a key", "/00\n0041=A\n41=A\n", "A", {0x41, 0x00}, ""},
+        {"the first entry read as a longer key",
+         "0102=A\n010203=X\n03=B\n/00\n",
+         "AB",
+         {},
+         "the entry of line 1 (0102) is read as the entry of line 2 (010203)"},
     };
     for (const auto& [name, file, text, bytes, fault] : rows) {
         const rom::Table table = rom::Table::Read(file);
@@ -314,6 +319,16 @@ TEST(Encode, KeepsEachStringApartFromWhatFollowsIt) {
                 << name << ": " << error.what();
         }
     }
+    // A text that ends with an end token, as a dump writes another than the
+    // first, or by its own text where no other entry has that text.
+    const rom::Table ends = rom::Table::Read("41=A\n/00\n/FF=[end]\n/FE=A\n");
+    const auto [other, before] = ends.endOfText("AA<$ff>");
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->key, Bytes{0xFF});
+    EXPECT_EQ(before, "AA");
+    EXPECT_EQ(ends.endOfText("AA[end]").first, other) << "its text";
+    EXPECT_EQ(ends.endOfText("AA").first, nullptr) << "FE's text is A's too";
+    EXPECT_EQ(ends.writtenEnd(*other), "<$FF>");
     // Bytes alone, as `word --table` gives them, read back alone.
     const rom::Table raw = rom::Table::Read("0102=A\n02=B\n");
     EXPECT_THROW((void)raw.encode("<$01>B"), rom::EncodeError) << "01 02 reads A";

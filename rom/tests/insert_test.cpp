@@ -152,6 +152,8 @@ TEST(Insert, RefusesATableTheRomDoesNotHold) {
         head.pointers = pointers;
         EXPECT_THROW(rom::Dump(game.rom, table, head), rom::RomError) << name;
     }
+    // A split table of a byte a pointer, at the file's very end.
+    EXPECT_NO_THROW(rom::CheckPointerTable(game.rom, {0xA008, 0xA00D, 3, rom::kType1, 0}));
 }
 
 }  // namespace

@@ -143,6 +143,9 @@ TEST(Patch, RefusesAPatchMadeAcrossAHeaderChange) {
     Bytes rewritten = rom;
     rewritten[7] = 0x08;  // NES 2.0's mark, as a tool rewrites it
     EXPECT_THROW(rom::ApplyPatch(rewritten, damaged, Hashes()), rom::PatchError);
+    const Bytes shorter = rom::MakeBps(rom, Bytes(rom.begin(), rom.begin() + 10), Hashes());
+    EXPECT_THROW(rom::ApplyPatch(rewritten, shorter, Hashes()), rom::PatchError)
+        << "a target shorter than a header is not carried";
     EXPECT_EQ(rom::ApplyPatch(rom, damaged, Hashes()).target, editedRom) << "its own ROM";
 }
 
@@ -201,6 +204,17 @@ TEST(Patch, RefusesWhatNoWriterMakes) {
                 << name << ": " << error.what();
         }
     }
+}
+
+// The shortest patches: an empty file to an empty file.
+TEST(Patch, EmptyToEmpty) {
+    const Bytes empty;
+    const Bytes bps = rom::MakeBps(empty, empty, Hashes());
+    EXPECT_EQ(bps.size(), 19U);
+    EXPECT_EQ(rom::ApplyPatch(empty, bps, Hashes()).target, empty);
+    const Bytes ups = rom::MakeUps(empty, empty, Hashes());
+    EXPECT_EQ(ups.size(), 18U);
+    EXPECT_EQ(rom::ApplyPatch(empty, ups, Hashes()).target, empty);
 }
 
 TEST(Patch, BpsCopiesWhatMoved) {
@@ -284,7 +298,25 @@ TEST(Patch, RefusesActionsOutsideTheFiles) {
         put(Hashes().crc32(patch.data(), patch.size()));
         return patch;
     };
+    // A head of other numbers, its checksums right.
+    const auto headed = [&](Bytes head) {
+        Bytes patch = {'B', 'P', 'S', '1'};
+        patch.insert(patch.end(), head.begin(), head.end());
+        const auto put = [&](std::uint32_t value) {
+            for (unsigned shift = 0; shift < 32; shift += 8) {
+                patch.push_back(static_cast<std::uint8_t>(value >> shift));
+            }
+        };
+        put(Hashes().crc32(source.data(), source.size()));
+        put(0);
+        put(Hashes().crc32(patch.data(), patch.size()));
+        return patch;
+    };
     const std::tuple<const char*, Bytes, const char*> rows[] = {
+        {"metadata past the patch's end", headed({0x80 | 16, 0x80 | 16, 0x80 | 100}),
+         "runs past its end"},
+        {"a source of 256 MiB, as large as may be",
+         headed({0x00, 0x7F, 0x7E, 0xFE, 0x80 | 16, 0x80}), "for a file of 268435456 bytes"},
         {"a SourceRead past the source", crafted(20, {0x80 | (19 << 2)}), "runs past its end"},
         {"a TargetRead past the patch", crafted(8, {0x80 | (7 << 2 | 1), 'A'}),
          "runs past its end"},

@@ -119,20 +119,29 @@ rom::Rom RomOf(const std::vector<rom::Bytes>& strings, std::size_t banks = 1) {
 
 TEST(Dump, WritesRawWhatWouldReadAsAnotherLine) {
     const rom::Table table = rom::Table::Read("3C=<\n31=1\n2F=/\n40=@\n41=A\n20= \n29=)\n/FF\n");
-    const rom::Rom game = RomOf(
-        {{0x3C, 0x31}, {0x2F, 0x2F, 0x41}, {0x40, 0x41}, {0x41, 0x20}, {0x3C, 0x41}, {0x3C, 0x29}});
-    rom::Script head = Head({0x10, std::nullopt, 6, rom::kType1, 0});
+    const rom::Rom game = RomOf({{0x3C, 0x31},
+                                 {0x2F, 0x2F, 0x41},
+                                 {0x40, 0x41},
+                                 {0x41, 0x20},
+                                 {0x3C, 0x41},
+                                 {0x3C, 0x29},
+                                 {0x40, 0x40}});
+    rom::Script head = Head({0x10, std::nullopt, 7, rom::kType1, 0});
     head.spaces = {{1, 2}};  // a dump's spaces are its own
     const std::string script = rom::Dump(game, table, head).script;
-    EXPECT_NE(script.find("@space $20-$32\n\n"), std::string::npos) << script;
-    for (const char* line :
-         {"\n<$3C>1\n", "\n<$2F>/A\n", "\n<$40>A\n", "\nA<$20>\n", "\n<A\n", "\n<)\n"}) {
+    EXPECT_NE(script.find("@space $20-$35\n\n"), std::string::npos) << script;
+    for (const char* line : {"\n<$3C>1\n", "\n<$2F>/A\n", "\n<$40>A\n", "\nA<$20>\n", "\n<A\n",
+                             "\n<)\n", "\n<$40>@\n"}) {
         EXPECT_NE(script.find(line), std::string::npos) << line << " in " << script;
     }
-    EXPECT_EQ(
-        Texts(rom::ReadScript(script)),
-        (std::map<std::uint64_t, std::string>{
-            {0, "<$3C>1"}, {1, "<$2F>/A"}, {2, "<$40>A"}, {3, "A<$20>"}, {4, "<A"}, {5, "<)"}}));
+    EXPECT_EQ(Texts(rom::ReadScript(script)),
+              (std::map<std::uint64_t, std::string>{{0, "<$3C>1"},
+                                                    {1, "<$2F>/A"},
+                                                    {2, "<$40>A"},
+                                                    {3, "A<$20>"},
+                                                    {4, "<A"},
+                                                    {5, "<)"},
+                                                    {6, "<$40>@"}}));
     // Strings with a byte between them are two runs of strings.
     rom::Rom apart = RomOf({{0x41}, {0x41}});
     apart.file[0x12] = 0x13;  // pointer 1 to $23, past a byte that is no string's
@@ -320,6 +329,8 @@ TEST(ReadScript, NamesEachFaultByLineAndColumn) {
         {"a chain of = that goes round", head + "<0> = <1>\n<1> = <0>\n", 4, 0,
          "round a chain of ="},
         {"text under keep", head + "<0> keep\nHELLO\n<1>\n", 5, 1, "entry 0 takes no text"},
+        {"no @table line", "@pointers $20 count 0 type 1 bank 0\n", 2, 0, "no @table line"},
+        {"a pointer's <M without its >", head + "<0> = <12\n<1>\n", 4, 5, "<N> = <M>"},
         {"a pointer's number of another script", head + "<0> = <\xC3\xA9>\n<1>\n", 4, 7,
          "<N> = <M>"},
         {"a column counted in characters", "@rom \xC3\xA9.nes crc32=1\n", 1, 12,
