@@ -29,6 +29,7 @@ struct Entry {
 
 const std::uint8_t kBytes[] = {0x01, 0x02, 0x03, 0x07};
 const std::uint8_t kOther = 0x55;  // a byte of no key
+const std::uint8_t kRawBytes[] = {0x01, 0x02, 0x03, 0x07, kOther};
 
 std::string Hex(std::uint8_t byte) {
     const char* digits = "0123456789ABCDEF";
@@ -142,7 +143,7 @@ std::optional<Bytes> Brute(const std::vector<Entry>& table, const std::string& t
             consider(bytes);
             continue;
         }
-        for (const std::uint8_t byte : {0x01, 0x02, 0x03, 0x07, 0x55}) {
+        for (const std::uint8_t byte : kRawBytes) {
             if (text.compare(at, 5, Raw(byte)) == 0) {
                 Bytes more = bytes;
                 more.push_back(byte);
@@ -159,7 +160,7 @@ std::optional<Bytes> Brute(const std::vector<Entry>& table, const std::string& t
             std::size_t next = at + entry.text.size();
             if (entry.form == '$') {
                 bool raw = false;
-                for (const std::uint8_t byte : {0x01, 0x02, 0x03, 0x07, 0x55}) {
+                for (const std::uint8_t byte : kRawBytes) {
                     if (text.compare(next, 5, Raw(byte)) == 0) {
                         more.push_back(byte);
                         raw = true;

@@ -22,6 +22,22 @@ const rom::Hasher& Hashes() {
 
 const Bytes kEof = {'E', 'O', 'F'};  // what a record at $454F46 would read as
 
+// A BPS of `body` (its head and actions) for `source`, its source's and its
+// own checksums right, the target's 0.
+Bytes Crafted(const Bytes& source, const Bytes& body) {
+    Bytes patch = {'B', 'P', 'S', '1'};
+    patch.insert(patch.end(), body.begin(), body.end());
+    const auto put = [&](std::uint32_t value) {
+        for (unsigned shift = 0; shift < 32; shift += 8) {
+            patch.push_back(static_cast<std::uint8_t>(value >> shift));
+        }
+    };
+    put(Hashes().crc32(source.data(), source.size()));
+    put(0);
+    put(Hashes().crc32(patch.data(), patch.size()));
+    return patch;
+}
+
 Bytes Random(std::mt19937& random, std::size_t size) {
     Bytes bytes(size);
     for (std::uint8_t& byte : bytes) {
@@ -158,32 +174,10 @@ TEST(Patch, RefusesWhatNoWriterMakes) {
         patch.insert(patch.end(), records.begin(), records.end());
         return patch;
     };
-    // A BPS of a 31 bytes that declares 4 GiB, with checksums that match.
-    Bytes huge = {'B', 'P', 'S', '1'};
-    for (const std::uint64_t n : {std::uint64_t{1024}, std::uint64_t{1} << 32U, std::uint64_t{0}}) {
-        std::uint64_t value = n;
-        for (;;) {
-            const std::uint8_t x = value & 0x7FU;
-            value >>= 7U;
-            if (value == 0) {
-                huge.push_back(0x80U | x);
-                break;
-            }
-            huge.push_back(x);
-            --value;
-        }
-    }
-    huge.push_back(0x80U | 0x7FU);  // a TargetRead... of what is not there
-    const std::uint32_t sourceCrc = Hashes().crc32(file.data(), file.size());
-    for (const std::uint32_t crc : {sourceCrc, 0U}) {
-        for (int i = 0; i < 4; ++i) {
-            huge.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
-        }
-    }
-    const std::uint32_t own = Hashes().crc32(huge.data(), huge.size());
-    for (int i = 0; i < 4; ++i) {
-        huge.push_back(static_cast<std::uint8_t>(own >> (8 * i)));
-    }
+    // A BPS of 1,024 bytes to 4 GiB, its checksums right: 1024, 2^32 and no
+    // metadata as BPS writes numbers, then a TargetRead of what is not there.
+    const Bytes huge =
+        Crafted(file, {0x00, 0x87, 0x00, 0x7F, 0x7E, 0x7E, 0x8E, 0x80, 0x80 | 0x7F});
     const std::tuple<const char*, Bytes, const char*> rows[] = {
         {"bytes after EOF that are no length", ips({'E', 'O', 'F', 0, 0, 0x10, 0x0A}),
          "4 bytes follow its EOF"},
@@ -284,34 +278,11 @@ TEST(Patch, RefusesAPatchForAnotherFileOrDamaged) {
 // never read past.
 TEST(Patch, RefusesActionsOutsideTheFiles) {
     const Bytes source(16, 0x11);
-    const auto crafted = [&](std::uint8_t targetSize, const Bytes& actions) {
-        Bytes patch = {'B', 'P', 'S', '1', 0x80 | 16, static_cast<std::uint8_t>(0x80 | targetSize),
-                       0x80};
-        patch.insert(patch.end(), actions.begin(), actions.end());
-        const auto put = [&](std::uint32_t value) {
-            for (unsigned shift = 0; shift < 32; shift += 8) {
-                patch.push_back(static_cast<std::uint8_t>(value >> shift));
-            }
-        };
-        put(Hashes().crc32(source.data(), source.size()));
-        put(0);
-        put(Hashes().crc32(patch.data(), patch.size()));
-        return patch;
+    const auto crafted = [&](std::uint8_t targetSize, Bytes actions) {
+        actions.insert(actions.begin(), {0x80 | 16, static_cast<std::uint8_t>(0x80 | targetSize), 0x80});
+        return Crafted(source, actions);
     };
-    // A head of other numbers, its checksums right.
-    const auto headed = [&](Bytes head) {
-        Bytes patch = {'B', 'P', 'S', '1'};
-        patch.insert(patch.end(), head.begin(), head.end());
-        const auto put = [&](std::uint32_t value) {
-            for (unsigned shift = 0; shift < 32; shift += 8) {
-                patch.push_back(static_cast<std::uint8_t>(value >> shift));
-            }
-        };
-        put(Hashes().crc32(source.data(), source.size()));
-        put(0);
-        put(Hashes().crc32(patch.data(), patch.size()));
-        return patch;
-    };
+    const auto headed = [&](const Bytes& head) { return Crafted(source, head); };
     const std::tuple<const char*, Bytes, const char*> rows[] = {
         {"metadata past the patch's end", headed({0x80 | 16, 0x80 | 16, 0x80 | 100}),
          "runs past its end"},

@@ -159,7 +159,7 @@ TEST(Table, ReadsEveryCharacterAndLayoutBreak) {
     EXPECT_EQ(table.encode("A\xF0\x9F\x98\x80"), (Bytes{0x02, 0x01}))
         << "no layout break in the text";
     try {
-        (void)table.encode("\xF0\x9F\x98\x80\xC3\xA9A");
+        (void)table.encode("\xF0\x9F\x98\x80\xC3\xA9" "A");
         ADD_FAILURE() << "an e with an accent";
     } catch (const rom::EncodeError& error) {
         EXPECT_EQ(error.column(), 2U) << "characters counted, not bytes";
@@ -197,49 +197,5 @@ TEST(Table, NamesEachFaultByItsLine) {
     }
 }
 
-// Random tables of letters, two-letter entries and keys that begin with
-// other keys, and random texts: what is encoded decodes back, and is never
-// longer than the greedy encoding.
-TEST(Table, EncodingReadsBackAndNeverLosesToGreedy) {
-    std::mt19937 random(20261208);
-    const std::string letters = "ABCDE ";
-    std::size_t encoded = 0;
-    for (int round = 0; round < 300; ++round) {
-        std::string file;
-        std::vector<std::string> keys;
-        for (std::size_t i = 0; i < letters.size(); ++i) {
-            keys.push_back(std::string(1, "0123456789"[i]) + "0");
-            file += keys.back() + "=" + letters[i] + "\n";
-        }
-        for (int i = 0; i < 8; ++i) {
-            const std::string text = {letters[random() % letters.size()], letters[random() % 5]};
-            std::string key = random() % 3 == 0 ? keys[random() % keys.size()] : "";
-            key += "A" + std::string(1, "0123456789ABCDEF"[i]);
-            file.append(key).append("=").append(text).append("\n");
-            keys.push_back(key);
-        }
-        const rom::Table table = rom::Table::Read(file);
-        for (int t = 0; t < 20; ++t) {
-            std::string text;
-            for (std::size_t n = random() % 16; n > 0; --n) {
-                text += letters[random() % letters.size()];
-            }
-            Bytes bytes;
-            try {
-                bytes = table.encode(text);
-            } catch (const rom::EncodeError& error) {
-                EXPECT_NE(std::string(error.what()).find("read back"), std::string::npos) << file;
-                continue;
-            }
-            ++encoded;
-            ASSERT_EQ(Decode(table, bytes), text) << file << text;
-            const Bytes greedy = table.encodeGreedy(text);
-            if (Decode(table, greedy) == text) {
-                EXPECT_LE(bytes.size(), greedy.size()) << file << text;
-            }
-        }
-    }
-    EXPECT_GT(encoded, 5000U);
-}
 
 }  // namespace
