@@ -46,6 +46,7 @@ enum Value : int {
     kClean = 'K',
     kRemove = 'R',
     kFrom = 'M',
+    kWidth = 'W',
 };
 
 const option kAll[] = {
@@ -79,6 +80,7 @@ const option kAll[] = {
     {"clean", no_argument, nullptr, kClean},
     {"remove", no_argument, nullptr, kRemove},
     {"from", required_argument, nullptr, kFrom},
+    {"width", required_argument, nullptr, kWidth},
 };
 
 struct CommandForm {
@@ -88,23 +90,10 @@ struct CommandForm {
     std::vector<int> values;  // the options it takes
 };
 
-int Info(Command, const Options& options, const Console& console) {
-    return RunInfo(options, console);
-}
-int Find(Command, const Options& options, const Console& console) {
-    return RunFind(options, console);
-}
-int Dump(Command, const Options& options, const Console& console) {
-    return RunDump(options, console);
-}
-int Insert(Command, const Options& options, const Console& console) {
-    return RunInsert(options, console);
-}
-int Patch(Command, const Options& options, const Console& console) {
-    return RunPatch(options, console);
-}
-int Header(Command, const Options& options, const Console& console) {
-    return RunHeader(options, console);
+// A command that needs no more than its options.
+template <int (*Run)(const Options&, const Console&)>
+int OptionsAlone(Command, const Options& options, const Console& console) {
+    return Run(options, console);
 }
 
 const std::vector<CommandForm> kCommands = {
@@ -118,19 +107,22 @@ const std::vector<CommandForm> kCommands = {
      {kType, kBankSize, kBase, kBank, kTrainer, kBytes, kAsWindow}},
     {"word", Command::Word, RunAnswers, {kCodePage, kTable}},
     {"text", Command::Text, RunAnswers, {kCodePage, kTable}},
-    {"info", Command::Pointer, Info, {kJson}},
+    {"info", Command::Pointer, OptionsAlone<RunInfo>, {kJson}},
     {"find",
      Command::Pointer,
-     Find,
+     OptionsAlone<RunFind>,
      {kPointerTo, kType, kBankSize, kBase, kText, kTable, kRelative, kTableOut, kForce, kFree,
       kByte, kMin}},
     {"dump",
      Command::Pointer,
-     Dump,
-     {kTable, kPointers, kHigh, kCount, kType, kBankSize, kBase, kBank, kOutput, kForce}},
-    {"insert", Command::Pointer, Insert, {kOutput, kSpace, kPatch, kFill, kForce}},
-    {"patch", Command::Pointer, Patch, {kOutput, kAcrossHeader, kJson}},
-    {"header", Command::Pointer, Header, {kOutput, kClean, kRemove, kFrom}},
+     OptionsAlone<RunDump>,
+     {kTable, kPointers, kHigh, kCount, kType, kBankSize, kBase, kBank, kOutput, kForce, kWidth}},
+    {"insert",
+     Command::Pointer,
+     OptionsAlone<RunInsert>,
+     {kOutput, kSpace, kPatch, kFill, kForce, kWidth}},
+    {"patch", Command::Pointer, OptionsAlone<RunPatch>, {kOutput, kAcrossHeader, kJson}},
+    {"header", Command::Pointer, OptionsAlone<RunHeader>, {kOutput, kClean, kRemove, kFrom}},
 };
 
 // The option a command was given as the user typed it: "--bnak", or a
@@ -264,6 +256,9 @@ void Set(Options& options, int value, const std::string& text) {
             break;
         case kFrom:
             options.headerFrom = text;
+            break;
+        case kWidth:
+            options.width = count("--width");
             break;
         case kAcrossHeader:
             options.acrossHeader = true;

@@ -40,6 +40,7 @@ struct Options {
     bool cleanHeader = false;               // header --clean
     bool removeHeader = false;              // header --remove
     std::optional<std::string> headerFrom;  // header --from
+    std::optional<std::uint64_t> width;     // dump and insert: the window's width
     bool force = false;
     bool acrossHeader = false;
     bool bytes = false;

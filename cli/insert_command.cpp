@@ -133,6 +133,13 @@ int RunInsert(const Options& options, const Console& console) {
         for (std::size_t i = 0; i < scripts.size(); ++i) {
             const std::string& script = options.operands[i + 1];
             CheckScriptRom(script, scripts[i], path, rom, crc, options.force);
+            const std::vector<rom::ScriptError> layout = rom::LayoutFaults(
+                scripts[i], tables[i], options.width ? options.width : scripts[i].width,
+                scripts[i].lines);
+            if (!layout.empty()) {
+                throw FileError(FaultsOf(script, rom::ScriptErrors(layout)) +
+                                "\nquorvane-cli: nothing is written");
+            }
             try {
                 translations.push_back(
                     {&scripts[i], &tables[i], rom::EncodeScript(scripts[i], tables[i])});

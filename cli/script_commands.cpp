@@ -39,6 +39,7 @@ int RunDump(const Options& options, const Console& console) {
         head.trainer = rom.header.trainer;
         head.table = RelativeTo(options.output ? FolderOf(*options.output) : "", *options.table);
         head.pointers = {*options.pointers, options.high, *options.count, *window, *options.bank};
+        head.width = options.width;
         const rom::Dumped dumped = rom::Dump(rom, table, head);
         if (options.output) {
             Outputs outputs;

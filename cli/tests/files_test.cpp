@@ -18,6 +18,8 @@ TEST_F(Files, RefusalsLeaveEveryInputAsItWasAndNothingBehind) {
     Write(folder + "/bank.txt", Edited(script, "bank 0\n", "bank 0x4000000000000\n"));
     Write(folder + "/chr.txt", Edited(script, "bank 0\n", "bank 4\n"));
     Write(folder + "/space.txt", Edited(script, "@space $26-$37\n", "@space $0-$20\n"));
+    Write(folder + "/lines.txt", Edited(Edited(script, "@space", "@lines 1\n@space"),
+                                        "\nHELLO WORLD\n", "\nHELLO<br>WORLD\n"));
     std::string data = Read(folder + "/game.nes").substr(16);
     Write(folder + "/data.bin", data);
     Write(folder + "/edited.bin", std::string(16, 'X') + data.substr(16));
@@ -97,6 +99,14 @@ TEST_F(Files, RefusalsLeaveEveryInputAsItWasAndNothingBehind) {
          1,
          "faults.txt: line 8, column 3: no entry of the table stands for ','\n"
          "quorvane-cli: faults.txt: line 12, column 5: an unknown label <wiat>"},
+        {"a line past the window's width",
+         {"insert", "game.nes", "game.txt", "-o", "out.nes", "--width", "8"},
+         1,
+         "game.txt: line 8, column 1: a line of 11 characters, past the width of 8\n"},
+        {"a text of more lines than the window's",
+         {"insert", "game.nes", "lines.txt", "-o", "out.nes"},
+         1,
+         "lines.txt: line 7: entry 0 has 2 lines, past the 1 of @lines\n"},
         {"an IPS made for the ROM without its header",
          {"patch", "apply", "game.nes", "data.ips", "-o", "out.nes"},
          1,

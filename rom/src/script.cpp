@@ -200,10 +200,18 @@ Script ReadScript(std::string_view text) {
                     tableRead = true;
                 } else if (words[0] == "@space") {
                     reader.space(line, words, script);
+                } else if (words[0] == "@width" || words[0] == "@lines") {
+                    if (words.size() != 2) {
+                        reader.fail(line, line.substr(line.size()),
+                                    std::string(words[0]) + " takes one number");
+                    }
+                    (words[0] == "@width" ? script.width : script.lines) =
+                        reader.count(line, words[1], words[0] == "@width" ? "@width" : "@lines");
                 } else {
                     reader.fail(line, line,
                                 "an unknown @ line: " + std::string(words[0]) +
-                                    " (the @ lines are @rom, @table, @pointers and @space)");
+                                    " (the @ lines are @rom, @table, @pointers, @space, @width "
+                                    "and @lines)");
                 }
                 continue;
             }
@@ -355,6 +363,12 @@ std::string ScriptHead(const Script& script) {
     head += " bank " + std::to_string(t.bank) + '\n';
     for (const Span& space : script.spaces) {
         head += "@space " + Dollar(space.first) + "-" + Dollar(space.last) + '\n';
+    }
+    if (script.width) {
+        head += "@width " + std::to_string(*script.width) + '\n';
+    }
+    if (script.lines) {
+        head += "@lines " + std::to_string(*script.lines) + '\n';
     }
     return head;
 }

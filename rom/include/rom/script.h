@@ -81,7 +81,11 @@ struct Script {
     std::size_t pointersLine = 0;
     std::vector<Span> spaces;
     std::vector<std::size_t> spaceLines;  // each space's line, where it was read
-    std::vector<ScriptEntry> entries;     // in the order of their pointers
+    // The most characters a line of a text may hold, and the most lines a
+    // text may have, where the game's window has them.
+    std::optional<std::uint64_t> width;
+    std::optional<std::uint64_t> lines;
+    std::vector<ScriptEntry> entries;  // in the order of their pointers
 };
 
 // Reads a script (UTF-8, LF or CR LF, a byte order mark skipped); throws
