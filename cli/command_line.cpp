@@ -47,6 +47,7 @@ enum Value : int {
     kRemove = 'R',
     kFrom = 'M',
     kWidth = 'W',
+    kTables = 'Z',
 };
 
 const option kAll[] = {
@@ -81,6 +82,7 @@ const option kAll[] = {
     {"remove", no_argument, nullptr, kRemove},
     {"from", required_argument, nullptr, kFrom},
     {"width", required_argument, nullptr, kWidth},
+    {"tables", no_argument, nullptr, kTables},
 };
 
 struct CommandForm {
@@ -112,7 +114,7 @@ const std::vector<CommandForm> kCommands = {
      Command::Pointer,
      OptionsAlone<RunFind>,
      {kPointerTo, kType, kBankSize, kBase, kText, kTable, kRelative, kTableOut, kForce, kFree,
-      kByte, kMin}},
+      kByte, kMin, kTables}},
     {"dump",
      Command::Pointer,
      OptionsAlone<RunDump>,
@@ -259,6 +261,9 @@ void Set(Options& options, int value, const std::string& text) {
             break;
         case kWidth:
             options.width = count("--width");
+            break;
+        case kTables:
+            options.tables = true;
             break;
         case kAcrossHeader:
             options.acrossHeader = true;

@@ -34,6 +34,7 @@ struct Options {
     std::vector<std::string> spaces;    // --space, as given
     std::optional<std::string> patch;
     std::optional<std::uint8_t> fill;
+    bool tables = false;                    // find --tables
     bool free = false;                      // find --free
     std::optional<std::uint8_t> freeByte;   // its --byte
     std::optional<std::uint64_t> least;     // its --min

@@ -14,6 +14,7 @@ std::string SearchOf(const Options& options) {
     return options.pointerTo  ? "--pointer-to " + *options.pointerTo
            : options.text     ? "--text " + *options.text
            : options.relative ? "--relative " + *options.relative
+           : options.tables   ? std::string("--tables")
                               : std::string("--free");
 }
 
@@ -36,6 +37,28 @@ std::string Free(const rom::Rom& rom, const Options& options) {
         out += rom::Dollar(run.first) + "-" + rom::Dollar(run.last) + " bank " +
                std::to_string(run.bank) + (run.fixed ? " type 2 " : " type 1 ") +
                std::to_string(run.last - run.first + 1) + " bytes\n";
+    }
+    return out;
+}
+
+// Each table as dump's options, with how many of its strings are clean.
+std::string Tables(const rom::Rom& rom, const rom::Table& table, const Options& options,
+                   const std::optional<rom::BankWindow>& window) {
+    std::string out;
+    const std::vector<rom::BankWindow> windows =
+        window ? std::vector<rom::BankWindow>{*window}
+               : std::vector<rom::BankWindow>{rom::kType1, rom::kType2};
+    for (const rom::FoundTable& found :
+         rom::FindTables(rom, table, windows, options.least.value_or(8))) {
+        const rom::PointerTable& t = found.table;
+        out += "--pointers " + rom::Dollar(t.offset) +
+               (t.high ? " --high " + rom::Dollar(*t.high) : "") + " --count " +
+               std::to_string(t.count) +
+               (t.window == rom::kType1   ? " --type 1"
+                : t.window == rom::kType2 ? " --type 2"
+                                          : " --bank-size 8 --base " + rom::Dollar(t.window.base)) +
+               " --bank " + std::to_string(t.bank) + "  (" + std::to_string(found.clean) + " of " +
+               std::to_string(t.count) + " strings clean)\n";
     }
     return out;
 }
@@ -77,19 +100,26 @@ void CheckOptions(const Options& options) {
                                                   : "the find command searches one ROM at a time");
     }
     const int searches = (options.pointerTo ? 1 : 0) + (options.text ? 1 : 0) +
-                         (options.relative ? 1 : 0) + (options.free ? 1 : 0);
+                         (options.relative ? 1 : 0) + (options.free ? 1 : 0) +
+                         (options.tables ? 1 : 0);
     if (searches != 1) {
         throw UsageError(
-            "the find command needs one of --pointer-to, --text, --relative and --free");
+            "the find command needs one of --pointer-to, --text, --relative, --free and "
+            "--tables");
     }
-    if (options.text.has_value() != options.table.has_value()) {
-        throw UsageError(options.text ? "--text needs --table" : "--table goes with --text");
+    if ((options.text || options.tables) != options.table.has_value()) {
+        throw UsageError(options.text     ? "--text needs --table"
+                         : options.tables ? "--tables needs --table"
+                                          : "--table goes with --text and --tables");
     }
     if (options.tableOut && !options.relative) {
         throw UsageError("--table-out goes with --relative");
     }
-    if ((options.freeByte || options.least) && !options.free) {
-        throw UsageError(options.freeByte ? "--byte goes with --free" : "--min goes with --free");
+    if (options.freeByte && !options.free) {
+        throw UsageError("--byte goes with --free");
+    }
+    if (options.least && !options.free && !options.tables) {
+        throw UsageError("--min goes with --free and --tables");
     }
 }
 
@@ -98,8 +128,8 @@ void CheckOptions(const Options& options) {
 int RunFind(const Options& options, const Console& console) {
     CheckOptions(options);
     const std::optional<rom::BankWindow> window = BankWindowOf(options);
-    if (window && !options.pointerTo) {
-        throw UsageError("a bank's type goes with --pointer-to");
+    if (window && !options.pointerTo && !options.tables) {
+        throw UsageError("a bank's type goes with --pointer-to and --tables");
     }
     std::optional<std::uint64_t> target;
     if (options.pointerTo) {
@@ -148,6 +178,8 @@ int RunFind(const Options& options, const Console& console) {
             }
         } else if (options.free) {
             out = Free(rom, options);
+        } else if (options.tables) {
+            out = Tables(rom, LoadTable(*options.table), options, window);
         } else {
             out = Relative(rom, *relative, options, console);
         }

@@ -3,11 +3,13 @@
 // ones among them.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <set>
 #include <string>
 
+#include "rom/search.h"
 #include "rom/table.h"
 
 namespace {
@@ -128,6 +130,26 @@ void HostileTable(benchmark::State& state) {
             hostile.table.encodeString(hostile.text, *hostile.table.firstEnd()));
     }
 }
+// Pointer tables looked for in 4 MiB of random bytes, as in a ROM of
+// compressed data, by a table of 40 entries.
+void FindTables(benchmark::State& state) {
+    rom::Bytes file = {'N', 'E', 'S', 0x1A, 0, 0, 0x20, 0x08, 0, 0x01};
+    file.resize(16 + (std::size_t{4} << 20U));
+    std::mt19937 random(4);
+    std::generate(file.begin() + 16, file.end(),
+                  [&] { return static_cast<std::uint8_t>(random()); });
+    const rom::Rom rom = rom::ReadRom(file);
+    std::string entries;
+    for (unsigned key = 0; key < 40; ++key) {
+        entries += Hex(key) + "=" + std::string(1, static_cast<char>('A' + key % 26)) + "\n";
+    }
+    const rom::Table table = rom::Table::Read(entries + "/FF\n");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(rom::FindTables(rom, table, {rom::kType1, rom::kType2}, 8));
+    }
+}
+BENCHMARK(FindTables)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(HostileTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

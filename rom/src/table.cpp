@@ -98,6 +98,28 @@ Decoded Table::decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd
     return decoded;
 }
 
+Table::Step Table::first(const std::uint8_t* data, std::size_t size) const {
+    const TableEntry* found = nullptr;
+    for (std::int32_t node = 0, depth = 0; static_cast<std::size_t>(depth) < size;) {
+        node = index_->keys.child(node, data[depth]);
+        if (node < 0) {
+            break;
+        }
+        ++depth;
+        const std::int32_t entry = index_->keys.at(node).entry;
+        if (entry >= 0) {
+            found = &entries_[static_cast<std::size_t>(entry)];
+            if (found->kind == TableEntry::Kind::End) {
+                return {Step::Kind::End, found->key.size()};
+            }
+        }
+    }
+    if (found == nullptr) {
+        return {Step::Kind::Raw, size == 0 ? 0 : std::size_t{1}};
+    }
+    return {Step::Kind::Entry, std::min(size, found->key.size() + found->parameters)};
+}
+
 std::string Table::writtenEnd(const TableEntry& end) const {
     std::string raw;
     for (const std::uint8_t byte : end.key) {

@@ -176,8 +176,7 @@ TEST(Patch, RefusesWhatNoWriterMakes) {
     };
     // A BPS of 1,024 bytes to 4 GiB, its checksums right: 1024, 2^32 and no
     // metadata as BPS writes numbers, then a TargetRead of what is not there.
-    const Bytes huge =
-        Crafted(file, {0x00, 0x87, 0x00, 0x7F, 0x7E, 0x7E, 0x8E, 0x80, 0x80 | 0x7F});
+    const Bytes huge = Crafted(file, {0x00, 0x87, 0x00, 0x7F, 0x7E, 0x7E, 0x8E, 0x80, 0x80 | 0x7F});
     const std::tuple<const char*, Bytes, const char*> rows[] = {
         {"bytes after EOF that are no length", ips({'E', 'O', 'F', 0, 0, 0x10, 0x0A}),
          "4 bytes follow its EOF"},
@@ -279,7 +278,8 @@ TEST(Patch, RefusesAPatchForAnotherFileOrDamaged) {
 TEST(Patch, RefusesActionsOutsideTheFiles) {
     const Bytes source(16, 0x11);
     const auto crafted = [&](std::uint8_t targetSize, Bytes actions) {
-        actions.insert(actions.begin(), {0x80 | 16, static_cast<std::uint8_t>(0x80 | targetSize), 0x80});
+        actions.insert(actions.begin(),
+                       {0x80 | 16, static_cast<std::uint8_t>(0x80 | targetSize), 0x80});
         return Crafted(source, actions);
     };
     const auto headed = [&](const Bytes& head) { return Crafted(source, head); };

@@ -159,7 +159,9 @@ TEST(Table, ReadsEveryCharacterAndLayoutBreak) {
     EXPECT_EQ(table.encode("A\xF0\x9F\x98\x80"), (Bytes{0x02, 0x01}))
         << "no layout break in the text";
     try {
-        (void)table.encode("\xF0\x9F\x98\x80\xC3\xA9" "A");
+        (void)table.encode(
+            "\xF0\x9F\x98\x80\xC3\xA9"
+            "A");
         ADD_FAILURE() << "an e with an accent";
     } catch (const rom::EncodeError& error) {
         EXPECT_EQ(error.column(), 2U) << "characters counted, not bytes";
@@ -196,6 +198,5 @@ TEST(Table, NamesEachFaultByItsLine) {
         }
     }
 }
-
 
 }  // namespace

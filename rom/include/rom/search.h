@@ -12,6 +12,8 @@
 
 #include "rom/address.h"
 #include "rom/header.h"
+#include "rom/script.h"
+#include "rom/table.h"
 
 namespace rom {
 
@@ -45,6 +47,21 @@ struct FreeRun {
 // of) of `least` bytes or more, largest first, then in the file's order.
 std::vector<FreeRun> FindFree(const Rom& rom, std::optional<std::uint8_t> byte,
                               std::uint64_t least);
+
+// A pointer table found by its strings: `clean` of its pointers reach a
+// string the table decodes with no raw byte, ending in an end token within
+// the bank.
+struct FoundTable {
+    PointerTable table;
+    std::uint64_t clean = 0;
+};
+
+// The pointer tables of the ROM, stored as pairs or as split arrays of low
+// and high bytes, of `least` pointers or more into one of the windows, their
+// strings decoded by `table`; best first: the most of their strings clean,
+// then the longest.
+std::vector<FoundTable> FindTables(const Rom& rom, const Table& table,
+                                   const std::vector<BankWindow>& windows, std::uint64_t least);
 
 // A relative search's word: letters A-Z and a-z, or digits alone. Each
 // kind of character steps among its own: capitals as capitals do, small

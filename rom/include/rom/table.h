@@ -96,6 +96,15 @@ public:
     // token's key begins a longer key, the end token is read.
     [[nodiscard]] Decoded decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd) const;
 
+    // What a decoder reads first from `data`: the bytes it takes (a key and a
+    // control code's parameter bytes, or one raw byte), and what they are.
+    struct Step {
+        enum class Kind { Entry, Raw, End };
+        Kind kind = Kind::Raw;
+        std::size_t size = 0;
+    };
+    [[nodiscard]] Step first(const std::uint8_t* data, std::size_t size) const;
+
     // The fewest bytes that decode, alone, to `text`; between encodings of
     // equal length, the one whose entries come first in the file, compared
     // left to right. "<$XX>" is the byte XX; a layout line break ("\n") is
