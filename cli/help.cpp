@@ -31,6 +31,12 @@ Examples:
       the game's text, and the table of its letters
   quorvane-cli word --table game.tbl "HELLO"
       the word's bytes by the game's table
+  quorvane-cli find game.nes --free
+      the runs of free bytes, largest first, as insert's --space takes them
+  quorvane-cli find game.nes --tables --table game.tbl
+      the pointer tables whose strings the table reads, as dump takes them
+  quorvane-cli patch info French.bps game.nes
+      what the patch is for, and whether it applies to the ROM
 
 Each input is an operand or, where there are none, a line of standard input
 (UTF-8). Each answer is a line of standard output, in order; a failed input's
@@ -46,6 +52,8 @@ Exit status, of every command:
       table, a file that cannot be opened); the rest is still answered
   2   the command line itself is wrong: an option, a value, a missing argument
   74  a read or write failed part way: a standard stream, or a file written
+
+The table and script formats: quorvane-tbl(5) and quorvane-script(5).
 )";
 
 constexpr char kWindow[] =

@@ -15,7 +15,7 @@ quorvane_run_packages=("${quorvane_build_packages[@]}" fonts-dejavu-core qt6-way
 # server: the cross compiler, zlib for it, GoogleTest's sources, cc65 for
 # the test ROMs, Wine and its fonts.
 quorvane_windows_packages=(
-  cmake ninja-build g++-mingw-w64-x86-64 libz-mingw-w64-dev libgtest-dev cc65 wine wine64
+  cmake ninja-build g++-mingw-w64-x86-64 libz-mingw-w64-dev libgtest-dev cc65 wine wine64 groff-base
   fonts-wine xvfb xauth
 )
 # Building the page (the core compiled to WebAssembly, the app's icons
