@@ -36,7 +36,14 @@ struct Target {
     unsigned mode = 0;  // its permission bits, where it exists
 };
 Target Inspect(const std::string& path);
-// The permission bits a new file gets: 0666 less the umask.
+// Permission bits, as POSIX numbers them: read and write for all, and for
+// the owner alone.
+inline constexpr unsigned kReadWrite = 0x1B6;       // rw-rw-rw-
+inline constexpr unsigned kOwnerReadWrite = 0x180;  // rw-------
+inline constexpr unsigned kReadOnly = 0x124;        // r--r--r--
+
+// The permission bits a new file gets: read and write for all, less the
+// umask.
 unsigned NewFileMode();
 
 // Renames `from` over `to`, through to the disk.

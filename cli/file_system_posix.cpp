@@ -74,7 +74,7 @@ Target Inspect(const std::string& path) {
         target.exists = true;
         target.regular = S_ISREG(status.st_mode);
         target.folder = S_ISDIR(status.st_mode);
-        target.mode = status.st_mode & 07777U;
+        target.mode = status.st_mode & (S_ISUID | S_ISGID | S_ISVTX | S_IRWXU | S_IRWXG | S_IRWXO);
     }
     return target;
 }
@@ -82,7 +82,7 @@ Target Inspect(const std::string& path) {
 unsigned NewFileMode() {
     const mode_t mask = umask(0);
     umask(mask);
-    return 0666U & ~static_cast<unsigned>(mask);
+    return kReadWrite & ~static_cast<unsigned>(mask);
 }
 
 bool Replace(const std::string& from, const std::string& to) {

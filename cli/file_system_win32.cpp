@@ -57,7 +57,7 @@ int OpenToRead(const std::string& path) {
 }
 
 int CreateNew(const std::string& path, unsigned mode) {
-    const int permissions = (mode & 0200U) != 0 ? _S_IREAD | _S_IWRITE : _S_IREAD;
+    const int permissions = (mode & 0x80U) != 0 ? _S_IREAD | _S_IWRITE : _S_IREAD;
     return Crt(_wopen(Wide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, permissions));
 }
 
@@ -91,12 +91,12 @@ Target Inspect(const std::string& path) {
         target.exists = true;
         target.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         target.regular = !target.folder;
-        target.mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? 0444U : 0666U;
+        target.mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? kReadOnly : kReadWrite;
     }
     return target;
 }
 
-unsigned NewFileMode() { return 0666U; }
+unsigned NewFileMode() { return kReadWrite; }
 
 bool Replace(const std::string& from, const std::string& to) {
     return Windows(MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),

@@ -183,7 +183,7 @@ std::string Outputs::Kept(const Pending& file) {
         if (fs::Inspect(kept).exists) {
             continue;
         }
-        const auto [fd, copy] = Beside(file.target, ".quorvane-old-", 0600);
+        const auto [fd, copy] = Beside(file.target, ".quorvane-old-", fs::kOwnerReadWrite);
         const bool copied = fd >= 0 && WriteAll(fd, ReadText(file.target)) && fs::Flush(fd);
         const std::string reason = fs::Reason();
         if (fd >= 0) {
