@@ -89,9 +89,12 @@ std::vector<FreeRun> FindFree(const Rom& rom, std::optional<std::uint8_t> byte,
         while (last + 1 < end && program.data[last + 1] == *byte) {
             ++last;
         }
-        if (last - at + 1 >= least) {
+        // After other bytes, the run's first byte may end the string before
+        // it, as an end token of the same byte: it is left out.
+        const std::size_t first = at == bank * kType1.size ? at : at + 1;
+        if (first <= last && last - first + 1 >= least) {
             runs.push_back(
-                {program.start + at, program.start + last, bank, bank + 1 == banks, *byte});
+                {program.start + first, program.start + last, bank, bank + 1 == banks, *byte});
         }
         at = last + 1;
     }

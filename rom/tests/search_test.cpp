@@ -86,20 +86,20 @@ TEST(Find, FreeSpaceInEachBank) {
     rom::Bytes file = {'N', 'E', 'S', 0x1A, 2, 0};
     file.resize(16 + 0x8000, 0x12);
     std::fill(file.begin() + 0x3FF0, file.begin() + 0x4040, 0xFF);  // across banks 0 and 1
-    std::fill(file.begin() + 0x5000, file.begin() + 0x5010, 0x00);
-    std::fill(file.begin() + 0x6000, file.begin() + 0x600F, 0xFF);  // one short of 16
+    std::fill(file.begin() + 0x5000, file.begin() + 0x5011, 0x00);
+    std::fill(file.begin() + 0x6000, file.begin() + 0x6010, 0xFF);  // one short, its first left out
     const rom::Rom rom = rom::ReadRom(file);
     const std::vector<rom::FreeRun> runs = rom::FindFree(rom, std::nullopt, 16);
     ASSERT_EQ(runs.size(), 2U) << "FF, of which there is more";
     EXPECT_EQ(runs[0].first, 0x4010U) << "bank 1's part is larger";
     EXPECT_EQ(runs[0].last, 0x403FU);
     EXPECT_TRUE(runs[0].fixed) << "the last bank";
-    EXPECT_EQ(runs[1].first, 0x3FF0U);
+    EXPECT_EQ(runs[1].first, 0x3FF1U) << "the first byte after a string's: maybe its end";
     EXPECT_EQ(runs[1].last, 0x400FU);
     EXPECT_EQ(runs[1].bank, 0U);
     const std::vector<rom::FreeRun> zeros = rom::FindFree(rom, 0x00, 16);
     ASSERT_EQ(zeros.size(), 1U);
-    EXPECT_EQ(zeros[0].first, 0x5000U);
+    EXPECT_EQ(zeros[0].first, 0x5001U);
     EXPECT_EQ(rom::FindFree(rom, 0xFF, 15).size(), 3U) << "--min 15";
 }
 

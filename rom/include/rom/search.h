@@ -44,7 +44,9 @@ struct FreeRun {
 };
 
 // The runs of `byte` (by default whichever of 00 and FF PRG-ROM has more
-// of) of `least` bytes or more, largest first, then in the file's order.
+// of) of `least` bytes or more, largest first, then in the file's order. A
+// run that follows other bytes begins a byte later: its first byte may be
+// the end token of a string.
 std::vector<FreeRun> FindFree(const Rom& rom, std::optional<std::uint8_t> byte,
                               std::uint64_t least);
 
