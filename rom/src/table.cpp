@@ -54,22 +54,7 @@ Decoded Table::decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd
     while (at < size) {
         const std::size_t text = decoded.text.size();
         const std::size_t bytes = at;
-        // The longest key here, unless an end token comes first.
-        const TableEntry* found = nullptr;
-        for (std::int32_t node = 0, depth = 0; at + static_cast<std::size_t>(depth) < size;) {
-            node = index_->keys.child(node, data[at + static_cast<std::size_t>(depth)]);
-            if (node < 0) {
-                break;
-            }
-            ++depth;
-            const std::int32_t entry = index_->keys.at(node).entry;
-            if (entry >= 0) {
-                found = &entries_[static_cast<std::size_t>(entry)];
-                if (found->kind == TableEntry::Kind::End) {
-                    break;
-                }
-            }
-        }
+        const TableEntry* const found = keyAt(data + at, size - at);
         if (found == nullptr) {
             decoded.text += "<$" + ByteHex(data[at++]) + ">";
             piece(text, bytes);
@@ -98,7 +83,7 @@ Decoded Table::decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd
     return decoded;
 }
 
-Table::Step Table::first(const std::uint8_t* data, std::size_t size) const {
+const TableEntry* Table::keyAt(const std::uint8_t* data, std::size_t size) const {
     const TableEntry* found = nullptr;
     for (std::int32_t node = 0, depth = 0; static_cast<std::size_t>(depth) < size;) {
         node = index_->keys.child(node, data[depth]);
@@ -110,12 +95,20 @@ Table::Step Table::first(const std::uint8_t* data, std::size_t size) const {
         if (entry >= 0) {
             found = &entries_[static_cast<std::size_t>(entry)];
             if (found->kind == TableEntry::Kind::End) {
-                return {Step::Kind::End, found->key.size()};
+                break;  // an end token first
             }
         }
     }
+    return found;
+}
+
+Table::Step Table::first(const std::uint8_t* data, std::size_t size) const {
+    const TableEntry* const found = keyAt(data, size);
     if (found == nullptr) {
         return {Step::Kind::Raw, size == 0 ? 0 : std::size_t{1}};
+    }
+    if (found->kind == TableEntry::Kind::End) {
+        return {Step::Kind::End, found->key.size()};
     }
     return {Step::Kind::Entry, std::min(size, found->key.size() + found->parameters)};
 }

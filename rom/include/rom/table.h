@@ -126,6 +126,10 @@ private:
     struct Index;  // the keys and texts as tries
     class Encoder;
 
+    // The longest key at the start of `data`, unless an end token comes
+    // first; nullptr where none begins there.
+    [[nodiscard]] const TableEntry* keyAt(const std::uint8_t* data, std::size_t size) const;
+
     std::vector<TableEntry> entries_;
     std::shared_ptr<const Index> index_;
 };
