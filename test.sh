@@ -23,15 +23,16 @@ export QT_QPA_PLATFORM=offscreen
 passed=0
 failed=0
 stage() {
-  local name=$1
+  local name=$1 started=$SECONDS
   shift
   echo
   echo "=== $name"
   if "$@"; then
     passed=$((passed + 1))
+    echo "=== $name: $((SECONDS - started)) s"
   else
     failed=$((failed + 1))
-    echo "=== FAILED: $name"
+    echo "=== FAILED: $name ($((SECONDS - started)) s)"
   fi
 }
 
