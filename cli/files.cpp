@@ -174,9 +174,9 @@ void Outputs::add(const std::string& path, const std::string& content, Existing 
 // a copy of it.
 std::string Outputs::Kept(const Pending& file) {
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const std::string kept = FolderOf(file.target) + "." +
-                                 file.target.substr(FolderOf(file.target).size()) +
-                                 ".quorvane-old-" + std::to_string(attempt);
+        std::string kept = FolderOf(file.target) + "." +
+                           file.target.substr(FolderOf(file.target).size()) + ".quorvane-old-" +
+                           std::to_string(attempt);
         if (fs::Link(file.target, kept)) {
             return kept;
         }

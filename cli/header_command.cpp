@@ -23,7 +23,8 @@ std::pair<rom::Bytes, std::string> Rewritten(const Options& options, const std::
             throw FileError(*options.headerFrom + ": " + error.what());
         }
         rom::Bytes out(other.begin(), other.begin() + rom::kHeaderBytes);
-        out.insert(out.end(), file.begin() + (HasMark(file) ? rom::kHeaderBytes : 0), file.end());
+        const auto skip = static_cast<std::ptrdiff_t>(HasMark(file) ? rom::kHeaderBytes : 0);
+        out.insert(out.end(), file.begin() + skip, file.end());
         try {
             rom::ReadRom(out);
         } catch (const rom::RomError& error) {

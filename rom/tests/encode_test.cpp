@@ -54,7 +54,8 @@ Read Decode(const std::vector<Entry>& table, const Bytes& data, bool stopAtEnd) 
         const Entry* found = nullptr;
         for (const Entry& entry : table) {
             const bool fits = entry.key.size() <= data.size() - at &&
-                              std::equal(entry.key.begin(), entry.key.end(), data.begin() + at);
+                              std::equal(entry.key.begin(), entry.key.end(),
+                                         data.begin() + static_cast<std::ptrdiff_t>(at));
             if (!fits) {
                 continue;
             }
@@ -313,7 +314,7 @@ TEST(Encode, KeepsEachStringApartFromWhatFollowsIt) {
         const rom::Table table = rom::Table::Read(file);
         try {
             EXPECT_EQ(table.encodeString(text, *table.firstEnd()), bytes) << name;
-            EXPECT_TRUE(bytes.size() > 0) << name << ": encoded";
+            EXPECT_FALSE(bytes.empty()) << name << ": encoded";
         } catch (const rom::EncodeError& error) {
             EXPECT_TRUE(bytes.empty()) << name << ": " << error.what();
             EXPECT_NE(std::string(error.what()).find(fault), std::string::npos)

@@ -88,6 +88,7 @@ TEST(Insert, GivesEveryTextBackAndTouchesNothingElse) {
     third.entries[1].text = "ABBA CAB";
     const std::vector<rom::Script> scripts = {first, second, third};
     std::vector<rom::Translation> translations;
+    translations.reserve(scripts.size());
     for (const rom::Script& script : scripts) {
         translations.push_back({&script, &table, rom::EncodeScript(script, table)});
     }

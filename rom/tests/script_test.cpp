@@ -45,6 +45,7 @@ rom::Script DumpOf(const rom::Rom& rom, const rom::PointerTable& table) {
 
 std::vector<rom::Space> Spaces(const std::vector<rom::Span>& spans) {
     std::vector<rom::Space> spaces;
+    spaces.reserve(spans.size());
     for (const rom::Span& span : spans) {
         spaces.push_back({span, std::nullopt, 0});
     }

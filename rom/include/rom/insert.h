@@ -22,13 +22,13 @@ namespace rom {
 std::vector<std::optional<Bytes>> EncodeScript(const Script& script, const Table& table);
 
 // Every line of a text longer than `width` characters, and every text of
-// more than `lines` lines, as faults of the script at their lines. A line
+// more than `most` lines, as faults of the script at their lines. A line
 // ends at a line break (<br>); a control code and its parameter bytes count
 // no characters, a raw byte one, an entry's text its characters. At most
 // ScriptErrors::kMostFaults.
 std::vector<ScriptError> LayoutFaults(const Script& script, const Table& table,
                                       std::optional<std::uint64_t> width,
-                                      std::optional<std::uint64_t> lines);
+                                      std::optional<std::uint64_t> most);
 
 // A script and its entries' bytes, for Insert; `table` decodes the strings
 // that `<N> keep` keeps.
