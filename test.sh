@@ -129,6 +129,21 @@ tidy_with() {
   ! grep -q -E '(warning|error):' <<<"$report"
 }
 
+# Every manual page as man reads it, with every warning it has a fault.
+manual_pages() {
+  local page warnings count=0
+  for page in packaging/*.[15]; do
+    warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || return 1
+    if [ -n "$warnings" ]; then
+      echo "$page: $warnings"
+      return 1
+    fi
+    count=$((count + 1))
+  done
+  [ "$count" -gt 0 ] || { echo "no manual pages found to check"; return 1; }
+  echo "man --warnings: $count pages, nothing to report"
+}
+
 static_checks() {
   local status=0 sources fuzz_sources bench_sources windows_sources web_sources other_sources
   mapfile -t sources < <(sources_in conversions rom cli window app)
@@ -156,6 +171,7 @@ static_checks() {
   tidy_with build/web "${web_sources[@]}" || status=1
 
   javascript_checks || status=1
+  manual_pages || status=1
   desktop-file-validate app/org.quorvane.Quorvane.desktop || status=1
   appstreamcli validate --no-net app/org.quorvane.Quorvane.metainfo.xml || status=1
   [ "$status" -eq 0 ] &&

@@ -55,3 +55,20 @@ pair "patch make beside xdelta3 -e -9 -S none" 10 \
   -n "xdelta3" "xdelta3 -e -9 -S none -f -s fixture.nes translated.nes made.xd3"
 echo "  sizes: BPS $(stat -c %s made.bps) bytes, xdelta3 $(stat -c %s made.xd3) bytes, IPS $("$cli" patch make fixture.nes translated.nes -o made.ips && stat -c %s made.ips) bytes"
 /usr/bin/time -f "  peak memory of insert: %M KB" "$cli" insert fixture.nes "${translations[@]}" -o out.nes --patch out.bps 2>&1 | tail -n 1
+
+# Hostile inputs, each refused: how long it takes and how much memory.
+hostile() {
+  local name=$1
+  shift
+  /usr/bin/time -f "  $name: %e s, peak %M KB" "$@" >/dev/null 2>time.txt || true
+  tail -n 1 time.txt
+}
+echo "hostile inputs, each refused:"
+hostile "info of /dev/zero, read to the 256 MiB ceiling" "$cli" info /dev/zero
+printf 'BPS1\x80\x00\x87\x00\x7F\x7E\x7E\x8E\x80' >huge.bps
+head -c 12 /dev/zero >>huge.bps
+hostile "a BPS declaring 4 GiB" "$cli" patch apply fixture.nes huge.bps -o out.nes
+printf 'PATCH\xFF\xFF\xFF\x00\x00\xFF\xFF\x01EOF' >far.ips
+hostile "an IPS run at \$FFFFFF of 65,535 bytes" "$cli" patch apply fixture.nes far.ips -o out.nes
+hostile "a count whose last pointer overflows" "$cli" dump fixture.nes --table fixture.tbl \
+  --pointers 0x10 --count 0x8000000000000001 --type 1 --bank 0
