@@ -40,8 +40,8 @@ inline std::uint32_t Get32(const Bytes& bytes, std::size_t at) {
 // A patch's numbers read in turn, up to its checksums; a fault names the
 // format ("the BPS patch is damaged: ...").
 struct NumberReader {
-    NumberReader(const Bytes& bytes, std::size_t start, const char* format)
-        : patch(bytes), at(start), end(bytes.size() - 12), format(format) {}
+    NumberReader(const Bytes& bytes, std::size_t start, const char* name)
+        : patch(bytes), at(start), end(bytes.size() - 12), format(name) {}
 
     [[nodiscard]] PatchError damaged(const std::string& why) const {
         return PatchError(std::string("the ") + format + " patch is damaged: " + why);
