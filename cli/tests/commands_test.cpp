@@ -91,6 +91,9 @@ TEST_F(Files, PatchesOfEachFormatSayWhatTheyAreFor) {
          {"patch", "info", "--json", "hi.ups"},
          "{\"file\":\"hi.ups\",\"format\":\"UPS\",\"sourceSize\":73744,\"sourceCrc32\":"
          "\"BE27A6AF\""},
+        {"its own CRC32 checked",
+         {"patch", "info", "--json", "hi.bps"},
+         "\"patchCrc32Matches\":true"},
     };
     for (const auto& [name, arguments, shown] : rows) {
         out.clear();

@@ -189,7 +189,7 @@ std::string Walks::explain(const Conflict& conflict) const {
             return name(conflict.owner) + " is read as the end token " + name(conflict.reader) +
                    ", which begins its key";
         case Conflict::Kind::Raw:
-            return "the raw byte is the key of " + name(conflict.reader) +
+            return name(conflict.owner) + " is the key of " + name(conflict.reader) +
                    ", which a decoder reads otherwise: write that entry's text";
         case Conflict::Kind::None:
             break;

@@ -105,7 +105,7 @@ const TableEntry* Table::keyAt(const std::uint8_t* data, std::size_t size) const
 Table::Step Table::first(const std::uint8_t* data, std::size_t size) const {
     const TableEntry* const found = keyAt(data, size);
     if (found == nullptr) {
-        return {Step::Kind::Raw, size == 0 ? 0 : std::size_t{1}};
+        return {Step::Kind::Raw, 1};
     }
     if (found->kind == TableEntry::Kind::End) {
         return {Step::Kind::End, found->key.size()};

@@ -189,6 +189,14 @@ TEST(MapperName, NamesTheCommonMappers) {
 }
 
 // The address rule with the trainer and 8 KiB banks, both ways.
+// Numbers of NES 2.0's fields with no name, by their number.
+TEST(Header, FieldsWithoutNames) {
+    EXPECT_EQ(rom::ExpansionName(6), "type 6") << "reserved";
+    EXPECT_EQ(rom::ExpansionName(0x30), "type 48");
+    EXPECT_EQ(rom::VsPpuName(15), "type 15");
+    EXPECT_EQ(rom::ExtendedConsoleName(12), "Famicom Network System");
+}
+
 TEST(Address, CountsTheTrainerAndEachBankSize) {
     const std::tuple<const char*, rom::BankWindow, std::uint64_t, std::uint32_t, bool,
                      std::uint64_t>

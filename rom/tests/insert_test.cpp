@@ -124,6 +124,28 @@ TEST(Insert, GivesEveryTextBackAndTouchesNothingElse) {
     }
 }
 
+// Lines and widths as the window counts them: a line break ends a line, a
+// control code and its parameter count nothing, a raw byte one, a raw byte
+// cut short its characters.
+TEST(Insert, CountsEachLineAsTheWindowDoes) {
+    const rom::Table table = rom::Table::Read("41=A\n*FE\n$FD=<wait>,1\n/00\n");
+    rom::Script script;
+    script.entries.resize(2);
+    script.entries[0] = {rom::ScriptEntry::Kind::Text, 0, 0,
+                         "AAA<wait><$05>A<br>A<$41>",  5, {{6, 0}}};
+    script.entries[1] = {rom::ScriptEntry::Kind::Text, 1, 0, "AA<$4", 7, {{8, 0}}};
+    const auto widths = rom::LayoutFaults(script, table, 3, std::nullopt);
+    ASSERT_EQ(widths.size(), 2U) << "no fault of lines where none is given";
+    EXPECT_EQ(widths[0].line(), 6U);
+    EXPECT_NE(std::string(widths[0].what()).find("a line of 4 characters"), std::string::npos);
+    EXPECT_NE(std::string(widths[1].what()).find("a line of 5 characters"), std::string::npos)
+        << "<$4 is no raw byte: its characters count";
+    const auto lines = rom::LayoutFaults(script, table, std::nullopt, 1);
+    ASSERT_EQ(lines.size(), 1U) << "no fault of width where none is given";
+    EXPECT_NE(std::string(lines[0].what()).find("entry 0 has 2 lines"), std::string::npos);
+    EXPECT_TRUE(rom::LayoutFaults(script, table, 5, 2).empty());
+}
+
 TEST(Insert, RefusesATableTheRomDoesNotHold) {
     const Game game = MakeGame();
     const rom::Table table = rom::Table::Read(kTable);

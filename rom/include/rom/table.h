@@ -96,8 +96,9 @@ public:
     // token's key begins a longer key, the end token is read.
     [[nodiscard]] Decoded decode(const std::uint8_t* data, std::size_t size, bool stopAtEnd) const;
 
-    // What a decoder reads first from `data`: the bytes it takes (a key and a
-    // control code's parameter bytes, or one raw byte), and what they are.
+    // What a decoder reads first from `data`, of one byte or more: the bytes
+    // it takes (a key and a control code's parameter bytes, or one raw
+    // byte), and what they are.
     struct Step {
         enum class Kind { Entry, Raw, End };
         Kind kind = Kind::Raw;
