@@ -165,6 +165,9 @@ int RunInsert(const Options& options, const Console& console) {
         return Refuse(console, NoRoom(error));
     } catch (const rom::InsertError& error) {
         const std::optional<rom::Space>& space = error.space();
+        if (error.fault() != rom::InsertError::Fault::Space) {
+            return Refuse(console, std::string(error.what()) + ", and nothing is written");
+        }
         if (!space || !space->script) {
             throw UsageError(error.what());
         }

@@ -169,6 +169,33 @@ std::pair<std::size_t, std::size_t> PlaceOfColumn(const ScriptEntry& entry, std:
     return PlaceIn(entry, at);
 }
 
+// Every pointer of every script, as written, read back from the ROM made:
+// it reaches the bytes of its own string, whatever else was laid out.
+void CheckReached(const Bytes& file, bool trainer, const std::vector<Translation>& translations,
+                  const std::vector<std::vector<std::size_t>>& ends) {
+    for (std::size_t t = 0; t < translations.size(); ++t) {
+        const Script& script = *translations[t].script;
+        const PointerTable& p = script.pointers;
+        for (const ScriptEntry& entry : script.entries) {
+            const std::size_t n = ends[t][static_cast<std::size_t>(entry.index)];
+            if (script.entries[n].kind != ScriptEntry::Kind::Text) {
+                continue;
+            }
+            const Bytes& string = *translations[t].strings[n];
+            const auto [low, high] = PointerPlaces(p, entry.index);
+            const std::optional<std::uint64_t> at = FileOffsetOf(
+                p.window, p.bank, file[low] | std::uint32_t{file[high]} << 8U, trainer);
+            if (!at || *at > file.size() || string.size() > file.size() - *at ||
+                !std::equal(string.begin(), string.end(),
+                            file.begin() + static_cast<std::ptrdiff_t>(*at))) {
+                throw InsertError(InsertError::Fault::Unreached,
+                                  "pointer " + std::to_string(entry.index) + " of " +
+                                      Dollar(p.offset) + " would not reach its string");
+            }
+        }
+    }
+}
+
 }  // namespace
 
 std::vector<std::optional<Bytes>> EncodeScript(const Script& script, const Table& table) {
@@ -350,6 +377,7 @@ Inserted Insert(const Rom& rom, const std::vector<Translation>& translations,
             inserted.rom[high] = static_cast<std::uint8_t>(address >> 8U);
         }
     }
+    CheckReached(inserted.rom, rom.header.trainer, translations, ends);
     return inserted;
 }
 

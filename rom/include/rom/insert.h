@@ -50,8 +50,9 @@ struct Space {
 class InsertError : public std::runtime_error {
 public:
     enum class Fault {
-        Space,   // a space over the header, a table, outside the banks
-        NoRoom,  // the strings do not fit in the spaces
+        Space,      // a space over the header, a table, outside the banks
+        NoRoom,     // the strings do not fit in the spaces
+        Unreached,  // a pointer, rewritten, does not reach its string's bytes
     };
     InsertError(Fault fault, const std::string& what, std::optional<Space> space = {})
         : std::runtime_error(what), fault_(fault), space_(space) {}
