@@ -42,6 +42,7 @@ struct Options {
     bool removeHeader = false;              // header --remove
     std::optional<std::string> headerFrom;  // header --from
     std::optional<std::uint64_t> width;     // dump and insert: the window's width
+    std::optional<std::uint64_t> lines;     // and its lines
     bool force = false;
     bool acrossHeader = false;
     bool bytes = false;

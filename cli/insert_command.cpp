@@ -135,7 +135,7 @@ int RunInsert(const Options& options, const Console& console) {
             CheckScriptRom(script, scripts[i], path, rom, crc, options.force);
             const std::vector<rom::ScriptError> layout = rom::LayoutFaults(
                 scripts[i], tables[i], options.width ? options.width : scripts[i].width,
-                scripts[i].lines);
+                options.lines ? options.lines : scripts[i].lines);
             if (!layout.empty()) {
                 throw FileError(FaultsOf(script, rom::ScriptErrors(layout)) +
                                 "\nquorvane-cli: nothing is written");

@@ -40,6 +40,7 @@ int RunDump(const Options& options, const Console& console) {
         head.table = RelativeTo(options.output ? FolderOf(*options.output) : "", *options.table);
         head.pointers = {*options.pointers, options.high, *options.count, *window, *options.bank};
         head.width = options.width;
+        head.lines = options.lines;
         const rom::Dumped dumped = rom::Dump(rom, table, head);
         if (options.output) {
             Outputs outputs;

@@ -106,7 +106,7 @@ TEST_F(Files, RefusalsLeaveEveryInputAsItWasAndNothingBehind) {
         {"a text of more lines than the window's",
          {"insert", "game.nes", "lines.txt", "-o", "out.nes"},
          1,
-         "lines.txt: line 7: entry 0 has 2 lines, past the 1 of @lines\n"},
+         "lines.txt: line 7: entry 0 has 2 lines, past the 1 the window holds\n"},
         {"an IPS made for the ROM without its header",
          {"patch", "apply", "game.nes", "data.ips", "-o", "out.nes"},
          1,
@@ -127,6 +127,8 @@ TEST_F(Files, RefusalsLeaveEveryInputAsItWasAndNothingBehind) {
         EXPECT_NE(err.find(row.complaint), std::string::npos) << row.name << ": " << err;
         EXPECT_EQ(Folder(folder), before) << row.name;
     }
+    EXPECT_EQ(run({"insert", "game.nes", "lines.txt", "-o", "out.nes", "--lines", "2"}), kDone)
+        << "--lines wins over the script's @lines: " << err;
 }
 
 TEST_F(Files, InsertWritesTheRomAndItsPatchAlone) {

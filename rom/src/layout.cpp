@@ -76,7 +76,7 @@ std::vector<ScriptError> LayoutFaults(const Script& script, const Table& table,
             faults.emplace_back(entry.line, 0,
                                 "entry " + std::to_string(entry.index) + " has " +
                                     std::to_string(lines.size()) + " lines, past the " +
-                                    std::to_string(*most) + " of @lines");
+                                    std::to_string(*most) + " the window holds");
         }
     }
     return faults;

@@ -144,41 +144,36 @@ std::optional<Bytes> Brute(const std::vector<Entry>& table, const std::string& t
             consider(bytes);
             continue;
         }
-        for (const std::uint8_t byte : kRawBytes) {
-            if (text.compare(at, 5, Raw(byte)) == 0) {
-                Bytes more = bytes;
-                more.push_back(byte);
-                todo.emplace_back(at + 5, more);
+        const auto rawAt = [&](std::size_t place) -> std::optional<std::uint8_t> {
+            for (const std::uint8_t byte : kRawBytes) {
+                if (place <= text.size() && text.compare(place, 5, Raw(byte)) == 0) {
+                    return byte;
+                }
             }
+            return std::nullopt;
+        };
+        if (const auto raw = rawAt(at)) {
+            Bytes more = bytes;
+            more.push_back(*raw);
+            todo.emplace_back(at + 5, more);
         }
         for (const Entry& entry : table) {
+            const std::size_t next = at + entry.text.size();
+            const auto parameter = entry.form == '$' ? rawAt(next) : std::nullopt;
             if ((entry.form == '/' && end != nullptr) || entry.text.empty() ||
-                text.compare(at, entry.text.size(), entry.text) != 0) {
+                text.compare(at, entry.text.size(), entry.text) != 0 ||
+                (entry.form == '$' && !parameter)) {
                 continue;
             }
             Bytes more = bytes;
             more.insert(more.end(), entry.key.begin(), entry.key.end());
-            std::size_t next = at + entry.text.size();
-            if (entry.form == '$') {
-                bool raw = false;
-                for (const std::uint8_t byte : kRawBytes) {
-                    if (text.compare(next, 5, Raw(byte)) == 0) {
-                        more.push_back(byte);
-                        raw = true;
-                    }
-                }
-                if (!raw) {
-                    continue;
-                }
-                next += 5;
+            if (parameter) {
+                more.push_back(*parameter);
             }
-            todo.emplace_back(next, more);
+            todo.emplace_back(next + (parameter ? 5 : 0), more);
         }
     }
-    if (!best) {
-        return std::nullopt;
-    }
-    return best->first;
+    return best ? std::optional(best->first) : std::nullopt;
 }
 
 struct Case {
