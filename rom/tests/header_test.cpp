@@ -194,7 +194,6 @@ TEST(Header, FieldsWithoutNames) {
     EXPECT_EQ(rom::ExpansionName(6), "type 6") << "reserved";
     EXPECT_EQ(rom::ExpansionName(0x30), "type 48");
     EXPECT_EQ(rom::VsPpuName(15), "type 15");
-    EXPECT_EQ(rom::ExtendedConsoleName(12), "Famicom Network System");
 }
 
 TEST(Address, CountsTheTrainerAndEachBankSize) {
