@@ -36,7 +36,8 @@ TEST_F(Files, RefusalsLeaveEveryInputAsItWasAndNothingBehind) {
         {"text that does not fit",
          {"insert", "game.nes", "long.txt", "-o", "out.nes", "--patch", "out.bps"},
          1,
-         "does not fit"},
+         "the text does not fit, and nothing is written:\n  bank 0, type 1: 37 bytes needed, 18 "
+         "bytes in the spaces, 19 short\n"},
         {"a character the table lacks",
          {"insert", "game.nes", "comma.txt", "-o", "out.nes"},
          1,
