@@ -122,6 +122,7 @@ TEST_F(Files, HeaderRewrittenAndEveryFieldShown) {
     nes2[13] = '\x12';  // RP2C04-0001, RBI Baseball's protection
     nes2[14] = '\x01';
     nes2[15] = '\x08';
+    Write(folder + "/nes.bin", "NES!" + rom.substr(4));
     Write(folder + "/nes2.nes", nes2);
     ASSERT_EQ(run({"header", "dirty.nes", "--clean", "-o", "clean.nes"}), kDone) << err;
     EXPECT_EQ(Read(folder + "/clean.nes"),
@@ -135,6 +136,10 @@ TEST_F(Files, HeaderRewrittenAndEveryFieldShown) {
          {"header", "raw.bin", "--remove", "-o", "x.nes"},
          1,
          "raw.bin: has no header to remove"},
+        {"NES without its 1A",
+         {"header", "nes.bin", "--remove", "-o", "x.nes"},
+         1,
+         "nes.bin: has no header to remove"},
         {"a header from no ROM",
          {"header", "game.nes", "--from", "raw.bin", "-o", "x.nes"},
          1,
