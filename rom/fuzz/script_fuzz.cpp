@@ -1,5 +1,5 @@
-// Reads any bytes as a script: it is refused at a line, or every entry it
-// holds is one of its pointers', each once, in order.
+// Reads any bytes as a script: it is refused with each fault at a line, or
+// every entry it holds is one of its pointers', each once, in order.
 #include <cstdlib>
 #include <string>
 
@@ -9,9 +9,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rom::Script script;
     try {
         script = rom::ReadScript(std::string_view(reinterpret_cast<const char*>(data), size));
-    } catch (const rom::ScriptError& error) {
-        if (error.line() == 0) {
+    } catch (const rom::ScriptErrors& errors) {
+        // Every fault at a line, and no more of them than are reported.
+        if (errors.faults().empty() || errors.faults().size() > rom::ScriptErrors::kMostFaults) {
             std::abort();
+        }
+        for (const rom::ScriptError& error : errors.faults()) {
+            if (error.line() == 0) {
+                std::abort();
+            }
         }
         return 0;
     }
