@@ -56,6 +56,14 @@ long long SizeOf(int fd) {
 Target Inspect(const std::string& path) {
     Target target{path};
     struct stat status {};
+    // What is not a file of its own (a terminal, a pipe, a device) is
+    // written where the path names it, links and all.
+    if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        target.exists = true;
+        target.folder = S_ISDIR(status.st_mode);
+        return target;
+    }
+    // A file, or none yet: the links followed to where the file is.
     for (int links = 0;
          links < 40 && lstat(target.path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
          ++links) {

@@ -137,8 +137,8 @@ void Outputs::add(const std::string& path, const std::string& content, Existing 
     if (target.folder) {
         throw IoError(path + ": cannot be written: it is a folder");
     }
-    if (existing == Existing::Keep && target.exists) {
-        if (target.regular && ReadText(target.path) == content) {
+    if (existing == Existing::Keep && target.regular) {
+        if (ReadText(target.path) == content) {
             return;  // it holds what would be written
         }
         throw FileError(path +

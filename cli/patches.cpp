@@ -8,11 +8,14 @@
 namespace {
 
 bool EndsWith(const std::string& path, const char* extension) {
-    std::string name = path.substr(path.size() < 4 ? 0 : path.size() - 4);
+    if (path.size() <= 4) {
+        return false;  // a name is more than its extension
+    }
+    std::string name = path.substr(path.size() - 4);
     for (char& c : name) {
         c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
-    return path.size() > 4 && name == extension;
+    return name == extension;
 }
 
 }  // namespace

@@ -208,6 +208,7 @@ TEST(Patch, EmptyToEmpty) {
     const Bytes ups = rom::MakeUps(empty, empty, Hashes());
     EXPECT_EQ(ups.size(), 18U);
     EXPECT_EQ(rom::ApplyPatch(empty, ups, Hashes()).target, empty);
+    EXPECT_EQ(rom::MakeUps(Bytes(100, 7), Bytes(100, 7), Hashes()).size(), 18U) << "no hunk";
 }
 
 TEST(Patch, BpsCopiesWhatMoved) {
