@@ -8,8 +8,8 @@
 #include <optional>
 #include <queue>
 
+#include "encode_text.h"
 #include "encode_walks.h"
-#include "rom/numbers.h"
 #include "rom/table.h"
 #include "table_index.h"
 
@@ -17,42 +17,7 @@ namespace rom {
 namespace {
 
 constexpr std::uint64_t kNever = std::numeric_limits<std::uint64_t>::max();
-constexpr std::size_t kRawSize = 5;  // "<$XX>"
 constexpr std::size_t kNoneLeft = std::numeric_limits<std::size_t>::max();
-
-unsigned Hex(char c) {
-    if (c >= '0' && c <= '9') {
-        return static_cast<unsigned>(c - '0');
-    }
-    const unsigned lower = static_cast<unsigned>(c) | 0x20U;
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : 16;
-}
-
-// The byte that "<$XX>" at `at` stands for.
-std::optional<std::uint8_t> RawAt(std::string_view text, std::size_t at) {
-    if (at + kRawSize > text.size() || text[at] != '<' || text[at + 1] != '$' ||
-        text[at + 4] != '>' || Hex(text[at + 2]) > 15 || Hex(text[at + 3]) > 15) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint8_t>(Hex(text[at + 2]) << 4U | Hex(text[at + 3]));
-}
-
-// The character at `at` and its column, counted in characters from 1.
-std::size_t ColumnOf(std::string_view text, std::size_t at) {
-    std::size_t column = 1;
-    for (std::size_t i = 0; i < at; ++i) {
-        column += (static_cast<unsigned char>(text[i]) & 0xC0U) != 0x80 ? 1 : 0;
-    }
-    return column;
-}
-
-std::string CharacterAt(std::string_view text, std::size_t at) {
-    std::size_t end = at + 1;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0U) == 0x80) {
-        ++end;
-    }
-    return std::string(text.substr(at, end - at));
-}
 
 }  // namespace
 
@@ -124,9 +89,6 @@ private:
     };
 
     static std::size_t Of(std::int32_t entry) { return static_cast<std::size_t>(entry); }
-    std::int32_t Of(const TableEntry* entry) const {
-        return static_cast<std::int32_t>(entry - table_.entries_.data());
-    }
 
     // Calls `take` with each step that begins at `at`.
     template <class Take>
@@ -401,27 +363,10 @@ private:
             }
         }
         if (!reached[text_.size()]) {
-            if (lastControl_.first == furthest + 1) {
-                const TableEntry& control = table_.entries_[Of(lastControl_.second)];
-                throw EncodeError(ColumnOf(text_, furthest),
-                                  "the control code " + control.text + " (line " +
-                                      std::to_string(control.line) + ") is followed by " +
-                                      std::to_string(control.parameters) +
-                                      " parameter bytes, written <$XX>");
-            }
-            const std::size_t close = text_.find('>', furthest);
-            if (text_[furthest] == '<' && close != std::string_view::npos && close > furthest + 1 &&
-                text_.substr(furthest + 1, close - furthest - 1).find_first_of("< ") ==
-                    std::string_view::npos) {
-                const std::string label(text_.substr(furthest, close - furthest + 1));
-                throw EncodeError(
-                    ColumnOf(text_, furthest),
-                    label[1] == '$'
-                        ? label + " is not a raw byte, which is <$XX>, XX two hex digits"
-                        : "an unknown label " + label + ": no entry of the table is written so");
-            }
-            throw EncodeError(ColumnOf(text_, furthest), "no entry of the table stands for '" +
-                                                             CharacterAt(text_, furthest) + "'");
+            const TableEntry* control = lastControl_.first == furthest + 1
+                                            ? &table_.entries_[Of(lastControl_.second)]
+                                            : nullptr;
+            throw Unencodable(text_, furthest, control);
         }
         const Walks::Conflict& why = walks_.furthest();
         throw EncodeError(ColumnOf(text_, std::min(why.at, text_.size())),
