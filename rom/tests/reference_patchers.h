@@ -86,10 +86,12 @@ inline std::optional<Bytes> BpsActions(const Bytes& source, const Bytes& patch, 
             const std::uint64_t n = Number(patch, at);
             const std::uint64_t length = (n >> 2U) + 1;
             const unsigned action = n & 3U;
-            if (action == 2) {
-                sourceCursor += signedNumber();
-            } else if (action == 3) {
-                targetCursor += signedNumber();
+            // A cursor moved outside a file reaches nothing there.
+            if (action == 2 && __builtin_add_overflow(sourceCursor, signedNumber(), &sourceCursor)) {
+                return std::nullopt;
+            }
+            if (action == 3 && __builtin_add_overflow(targetCursor, signedNumber(), &targetCursor)) {
+                return std::nullopt;
             }
             if (length > (std::uint64_t{1} << 24U) - target.size()) {
                 return std::nullopt;  // more than a test needs
@@ -103,10 +105,12 @@ inline std::optional<Bytes> BpsActions(const Bytes& source, const Bytes& patch, 
                         target.push_back(patch.at(at++));
                         break;
                     case 2:
-                        target.push_back(source.at(static_cast<std::size_t>(sourceCursor++)));
+                        target.push_back(source.at(static_cast<std::size_t>(sourceCursor)));
+                        ++sourceCursor;
                         break;
                     default:
-                        target.push_back(target.at(static_cast<std::size_t>(targetCursor++)));
+                        target.push_back(target.at(static_cast<std::size_t>(targetCursor)));
+                        ++targetCursor;
                 }
             }
         }
