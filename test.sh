@@ -5,7 +5,7 @@
 #   3. the Windows build, cross-compiled, its tests run under Wine on a
 #      private X server, then its zip made;
 #   4. the page, built with Emscripten, its tests run in Chromium and Firefox;
-#   5. each fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 15;
+#   5. each fuzz target for a bounded time (QUORVANE_FUZZ_SECONDS, default 10;
 #      set it higher for a long run);
 #   6. clang-format and clang-tidy over the project's own C++, Prettier and
 #      ESLint over its JavaScript, and the desktop entry and AppStream
@@ -60,7 +60,7 @@ fuzz_one() {
   corpus=$(mktemp -d)
   mkdir -p build/fuzz/findings
   echo "$(basename "$target"):"
-  "$target" -max_total_time="${QUORVANE_FUZZ_SECONDS:-15}" -print_final_stats=1 \
+  "$target" -max_total_time="${QUORVANE_FUZZ_SECONDS:-10}" -print_final_stats=1 \
     -artifact_prefix=build/fuzz/findings/ "$corpus" "$seeds" 2>"$corpus.log" || status=1
   grep -E '^(Done|stat::average_exec_per_sec)' "$corpus.log"
   if [ "$status" -ne 0 ]; then

@@ -15,12 +15,24 @@
 
 namespace {
 
-// Every file offset of a 4 MiB file, from the first byte after the header:
-// its pointer, taken back in its bank, is the offset again, by the window's
-// text and by the stored bytes alike, of either type.
+// The file offsets of a 4 MiB file, from the first byte after the header:
+// every one of its first bank, and the first and last 32 of each of its 256
+// banks, where a bank's arithmetic can slip. Each one's pointer, taken back
+// in its bank, is the offset again, by the window's text and by the stored
+// bytes alike, of either type.
 TEST(Offset, UndoesPointerInEveryBank) {
+    std::vector<std::uint32_t> offsets;
+    for (std::uint32_t place = 0; place < 0x4000; ++place) {
+        offsets.push_back(0x10 + place);
+    }
+    for (std::uint32_t bank = 1; bank < 256; ++bank) {
+        for (std::uint32_t edge = 0; edge < 32; ++edge) {
+            offsets.push_back(0x10 + bank * 0x4000 + edge);
+            offsets.push_back(0x10 + bank * 0x4000 + 0x3FFF - edge);
+        }
+    }
     for (const int type : {1, 2}) {
-        for (std::uint32_t offset = 0x10; offset < 0x400010; ++offset) {
+        for (const std::uint32_t offset : offsets) {
             const std::string hex = conversions::HexDigits32(static_cast<std::int32_t>(offset));
             Request pointer{Command::Pointer, *rom::TypeWindow(type), (offset & 1U) != 0};
             const std::string stored = Answer(pointer, std::u16string(hex.begin(), hex.end())).text;

@@ -161,9 +161,14 @@ for (const [name, { keys, launch }] of Object.entries(browsers)) {
 
     // Every code unit from U+0080 to U+FFFF but the surrogates, pasted as one
     // word in a browser set to each language, gives Windows' codes for it
-    // (code_pages.json).
+    // (code_pages.json). The codes are the core's, the same in each browser;
+    // what is the browser's own is the language it reports, so Firefox, slow
+    // to start, is set to a single-byte page's language and a double-byte
+    // one's, and Chromium to every language.
     test("gives Windows' codes in the code page of the reader's language", async () => {
-      for (const [codePage, hash, , , language] of codePages) {
+      const pages =
+        name === 'Chromium' ? codePages : codePages.filter(([page]) => [1251, 932].includes(page));
+      for (const [codePage, hash, , , language] of pages) {
         const own = await launch(undefined, language);
         try {
           const shown = await open(own, url);
