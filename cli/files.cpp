@@ -63,10 +63,7 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     if (fd < 0) {
         throw FileError(About(path, "cannot be opened", fs::Reason()));
     }
-    const auto tooLarge = [&] {
-        return FileError(path + ": larger than the " + std::to_string(kLargestInput >> 20U) +
-                         " MiB that Quorvane reads");
-    };
+    const auto tooLarge = [&] { return FileError(path + ": " + rom::LargerThanRead()); };
     const long long known = fs::SizeOf(fd);
     if (known > static_cast<long long>(kLargestInput)) {
         fs::Close(fd);

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "rom/limits.h"
+
 // A file that cannot be opened or read, or whose content is refused:
 // "game.nes: not an NES file: ...". Exit status 1.
 class FileError : public std::runtime_error {
@@ -24,7 +26,7 @@ public:
 
 // The most that any input may hold: a larger file is refused by its size
 // before it is read, a stream once it has given this much.
-inline constexpr std::uint64_t kLargestInput = std::uint64_t{256} << 20U;
+inline constexpr std::uint64_t kLargestInput = rom::kLargestFile;
 
 // A file's whole content; throws FileError.
 std::vector<std::uint8_t> ReadBytes(const std::string& path);

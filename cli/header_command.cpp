@@ -16,7 +16,7 @@ bool HasMark(const rom::Bytes& file) {
 std::pair<rom::Bytes, std::string> Rewritten(const Options& options, const std::string& path,
                                              const rom::Bytes& file) {
     if (options.headerFrom) {
-        const rom::Bytes other = ReadBytes(*options.headerFrom);
+        const rom::Bytes other = ReadRomBytes(*options.headerFrom);
         try {
             rom::ReadHeader(other.data(), other.size());
         } catch (const rom::RomError& error) {
@@ -73,7 +73,7 @@ int RunHeader(const Options& options, const Console& console) {
     }
     CheckOutput(*options.output, inputs);
     try {
-        const auto [out, note] = Rewritten(options, path, ReadBytes(path));
+        const auto [out, note] = Rewritten(options, path, ReadRomBytes(path));
         Outputs outputs;
         outputs.add(*options.output, std::string(out.begin(), out.end()));
         outputs.commit();

@@ -93,7 +93,7 @@ int RunPatchInfo(const Options& options, const Console& console) {
         }
         std::string fit;
         if (operands.size() == 3) {
-            fit = Fit(info, ReadBytes(operands[2]), patch);
+            fit = Fit(info, ReadRomBytes(operands[2]), patch);
         }
         if (options.json) {
             console.write(Json(operands[1], info) +
@@ -132,8 +132,9 @@ int RunPatch(const Options& options, const Console& console) {
         CheckPatchName(*options.output);
     }
     try {
-        const rom::Bytes first = ReadBytes(operands[1]);
-        const rom::Bytes second = ReadBytes(operands[2]);
+        const rom::Bytes first = ReadRomBytes(operands[1]);
+        const rom::Bytes second =
+            verb == "make" ? ReadRomBytes(operands[2]) : ReadBytes(operands[2]);
         rom::Bytes written;
         if (verb == "make") {
             written = MakePatch(*options.output, first, second);

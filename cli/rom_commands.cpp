@@ -1,8 +1,9 @@
 // info: what a ROM's header says, and its hashes.
-#include <memory>
+#include <algorithm>
 
 #include "commands.h"
 #include "files.h"
+#include "rom/describe.h"
 #include "rom/header.h"
 #include "rom/numbers.h"
 #include "rom/search.h"
@@ -12,31 +13,19 @@
 
 namespace {
 
-std::string Size(std::uint64_t bytes) {
-    return bytes % 1024 == 0 ? std::to_string(bytes / 1024) + " KiB"
-                             : std::to_string(bytes) + " bytes";
-}
-
-// NES 2.0's other fields, or those of iNES 1.0 that are set: as lines of
-// text, or as JSON members after a comma.
-std::string Fields(const rom::Header& h, bool json) {
-    std::string text;
+// NES 2.0's other fields, or those of iNES 1.0 that are set, as JSON
+// members after a comma; their words are DescribeRom's.
+std::string Fields(const rom::Header& h) {
     std::string members;
-    const auto add = [&](const char* label, const std::string& shown, const char* name,
-                         const std::string& value) {
-        text += std::string("\n  ") + label + shown;
+    const auto add = [&](const char* name, const std::string& value) {
         members += std::string(",\"") + name + "\":" + value;
     };
-    const auto ram = [](std::uint64_t bytes) {
-        return bytes == 0 ? std::string("none") : Size(bytes);
-    };
     if (h.kind == rom::Header::Kind::Nes2) {
-        add("PRG-RAM:   ", ram(h.prgRam) + ", PRG-NVRAM " + ram(h.prgNvram), "prgRamSize",
+        add("prgRamSize",
             std::to_string(h.prgRam) + ",\"prgNvramSize\":" + std::to_string(h.prgNvram));
-        add("CHR-RAM:   ", ram(h.chrRam) + ", CHR-NVRAM " + ram(h.chrNvram), "chrRamSize",
+        add("chrRamSize",
             std::to_string(h.chrRam) + ",\"chrNvramSize\":" + std::to_string(h.chrNvram));
-        add("timing:    ", rom::TimingName(h.timing), "timing",
-            JsonString(rom::TimingName(h.timing)));
+        add("timing", JsonString(rom::TimingName(h.timing)));
         std::string console = rom::ConsoleName(h.console);
         if (h.console == 1) {
             console += ", PPU " + rom::VsPpuName(h.vsPpu) + ", hardware " +
@@ -44,26 +33,22 @@ std::string Fields(const rom::Header& h, bool json) {
         } else if (h.console == 3) {
             console += ": " + rom::ExtendedConsoleName(h.extendedConsole);
         }
-        add("console:   ", console, "console", JsonString(console));
-        add("misc ROMs: ", std::to_string(h.miscRoms), "miscRoms", std::to_string(h.miscRoms));
-        add("expansion: ", rom::ExpansionName(h.expansion), "expansion",
-            JsonString(rom::ExpansionName(h.expansion)));
+        add("console", JsonString(console));
+        add("miscRoms", std::to_string(h.miscRoms));
+        add("expansion", JsonString(rom::ExpansionName(h.expansion)));
     } else if (!h.dirty) {
         if (h.inesPrgRam > 0) {
-            add("PRG-RAM:   ", Size(h.inesPrgRam) + " (byte 8)", "prgRamSize",
-                std::to_string(h.inesPrgRam));
+            add("prgRamSize", std::to_string(h.inesPrgRam));
         }
-        add("TV system: ", h.inesPal ? "PAL" : "NTSC", "tvSystem",
-            h.inesPal ? "\"PAL\"" : "\"NTSC\"");
+        add("tvSystem", h.inesPal ? "\"PAL\"" : "\"NTSC\"");
         if (h.console != 0) {
-            add("console:   ", rom::ConsoleName(h.console), "console",
-                JsonString(rom::ConsoleName(h.console)));
+            add("console", JsonString(rom::ConsoleName(h.console)));
         }
     }
-    return json ? members : text;
+    return members;
 }
 
-std::string Describe(const std::string& path, const rom::Rom& rom, bool json) {
+std::string Json(const std::string& path, const rom::Rom& rom) {
     const rom::Header& h = rom.header;
     const rom::Hasher& hasher = SystemHasher();
     const std::uint8_t* const data = rom.file.data() + rom.prgStart();
@@ -76,36 +61,29 @@ std::string Describe(const std::string& path, const rom::Rom& rom, bool json) {
     const std::string mirroring = h.fourScreen ? "four-screen"
                                   : h.vertical ? "vertical"
                                                : "horizontal";
-    const std::string name = rom::MapperName(h.mapper);
-    const auto yes = [](bool flag) { return flag ? "yes" : "no"; };
     const auto truth = [](bool flag) { return flag ? "true" : "false"; };
-    if (json) {
-        return "{\"file\":" + JsonString(path) + ",\"header\":\"" + kind +
-               "\",\"dirty\":" + truth(h.dirty) + ",\"prgSize\":" + std::to_string(h.prgSize) +
-               ",\"prgBanks\":" + std::to_string(rom.prgBanks(0x4000)) +
-               ",\"chrSize\":" + std::to_string(h.chrSize) +
-               ",\"chrRam\":" + truth(h.chrSize == 0) + ",\"mapper\":" + std::to_string(h.mapper) +
-               ",\"mapperName\":" + JsonString(name) +
-               ",\"submapper\":" + std::to_string(h.submapper) +
-               ",\"trainer\":" + truth(h.trainer) + ",\"battery\":" + truth(h.battery) +
-               ",\"mirroring\":\"" + mirroring + "\",\"fileCrc32\":\"" + fileCrc +
-               "\",\"fileSha1\":\"" + fileSha + "\",\"dataCrc32\":\"" + dataCrc +
-               "\",\"dataSha1\":\"" + dataSha + "\"" + Fields(h, true) + "}\n";
+    return "{\"file\":" + JsonString(path) + ",\"header\":\"" + kind +
+           "\",\"dirty\":" + truth(h.dirty) + ",\"prgSize\":" + std::to_string(h.prgSize) +
+           ",\"prgBanks\":" + std::to_string(rom.prgBanks(0x4000)) +
+           ",\"chrSize\":" + std::to_string(h.chrSize) + ",\"chrRam\":" + truth(h.chrSize == 0) +
+           ",\"mapper\":" + std::to_string(h.mapper) +
+           ",\"mapperName\":" + JsonString(rom::MapperName(h.mapper)) +
+           ",\"submapper\":" + std::to_string(h.submapper) + ",\"trainer\":" + truth(h.trainer) +
+           ",\"battery\":" + truth(h.battery) + ",\"mirroring\":\"" + mirroring +
+           "\",\"fileCrc32\":\"" + fileCrc + "\",\"fileSha1\":\"" + fileSha +
+           "\",\"dataCrc32\":\"" + dataCrc + "\",\"dataSha1\":\"" + dataSha + "\"" + Fields(h) +
+           "}\n";
+}
+
+// The file's name, then a line a field, its label in a column of 11.
+std::string Text(const std::string& path, const rom::Rom& rom) {
+    std::string out = path;
+    for (const rom::Line& line : rom::DescribeRom(rom, SystemHasher())) {
+        std::string label = line.label + ':';
+        label.resize(std::max<std::size_t>(label.size() + 1, 11), ' ');
+        out += "\n  " + label + line.shown;
     }
-    std::string mapper = std::to_string(h.mapper);
-    if (h.kind == rom::Header::Kind::Nes2) {
-        mapper += ", submapper " + std::to_string(h.submapper);
-    }
-    return path + "\n  header:    " + kind +
-           (h.dirty ? ", dirty: the mapper from byte 6 alone" : "") +
-           "\n  PRG-ROM:   " + Size(h.prgSize) + ", " + std::to_string(rom.prgBanks(0x4000)) +
-           (rom.prgBanks(0x4000) == 1 ? " bank" : " banks") +
-           " of 16 KiB\n  CHR-ROM:   " + (h.chrSize == 0 ? "none: CHR RAM" : Size(h.chrSize)) +
-           "\n  mapper:    " + mapper + (name.empty() ? "" : " (" + name + ")") +
-           "\n  trainer:   " + yes(h.trainer) + "\n  battery:   " + yes(h.battery) +
-           "\n  mirroring: " + mirroring + Fields(h, false) + "\n  file:      CRC32 " + fileCrc +
-           "  SHA-1 " + fileSha + "\n  data:      CRC32 " + dataCrc + "  SHA-1 " + dataSha +
-           " (after the header" + (h.trainer ? " and trainer" : "") + ")\n";
+    return out + '\n';
 }
 
 int Complain(const Console& console, const std::string& message) {
@@ -124,7 +102,8 @@ int RunInfo(const Options& options, const Console& console) {
     for (const std::string& path : options.operands) {
         try {
             const rom::Rom rom = LoadRom(path, &console);
-            console.write((first || options.json ? "" : "\n") + Describe(path, rom, options.json));
+            console.write((first || options.json ? "" : "\n") +
+                          (options.json ? Json(path, rom) : Text(path, rom)));
             first = false;
         } catch (const FileError& error) {
             status = Complain(console, error.what());

@@ -1,14 +1,49 @@
 // Reading the ROM library's files, every fault named by its file.
 #include "rom_files.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "commands.h"
+#include "file_system.h"
 #include "files.h"
 #include "rom/numbers.h"
+#include "rom/zip.h"
 #include "system_hashes.h"
+#include "zlib_inflater.h"
+
+RomPath SplitRomPath(const std::string& path) {
+    std::string lower = path;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::size_t zip = lower.find(".zip:");
+    if (zip == std::string::npos || system_files::Inspect(path).exists) {
+        return {path, ""};
+    }
+    return {path.substr(0, zip + 4), path.substr(zip + 5)};
+}
+
+std::vector<std::uint8_t> ReadRomBytes(const std::string& path) {
+    const RomPath named = SplitRomPath(path);
+    std::vector<std::uint8_t> file = ReadBytes(named.file);
+    if (!rom::IsZip(file)) {
+        if (!named.entry.empty()) {
+            throw FileError(named.file + ": not a zip, so it holds no " + named.entry);
+        }
+        return file;
+    }
+    try {
+        const rom::ZipEntry& entry =
+            rom::ChooseEntry(rom::ReadZip(file, kLargestInput), named.entry);
+        return rom::EntryBytes(file, entry, ZlibInflater(), SystemHasher());
+    } catch (const rom::ZipError& error) {
+        throw FileError(named.file + ": " + error.what());
+    }
+}
 
 rom::Rom LoadRom(const std::string& path, const Console* notes) {
     try {
-        rom::Rom read = rom::ReadRom(ReadBytes(path));
+        rom::Rom read = rom::ReadRom(ReadRomBytes(path));
         for (const std::string& note : read.notes) {
             if (notes != nullptr) {
                 notes->complain(
@@ -53,7 +88,7 @@ std::uint32_t DataCrc(const rom::Rom& rom) {
 
 void CheckOutput(const std::string& output, const std::vector<std::string>& inputs) {
     for (const std::string& input : inputs) {
-        if (SameFile(output, input)) {
+        if (SameFile(output, input) || SameFile(output, SplitRomPath(input).file)) {
             throw UsageError(std::string(output).append(" is ").append(input) +
                              ", an input: write the output to another file");
         }

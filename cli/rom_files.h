@@ -12,6 +12,19 @@
 #include "rom/script.h"
 #include "rom/table.h"
 
+// A ROM as a command line names it: a file, a zip that holds one file, or
+// "game.zip:Game.nes", an entry of a zip (where no file has that whole
+// name). `file` is what is opened.
+struct RomPath {
+    std::string file;
+    std::string entry;  // empty for a plain file, or a zip's only one
+};
+RomPath SplitRomPath(const std::string& path);
+
+// A ROM's bytes, from a zip too, read with zlib's inflate and checked by
+// its CRC-32; throws FileError.
+std::vector<std::uint8_t> ReadRomBytes(const std::string& path);
+
 // Each throws FileError naming the file and its fault. A ROM's notes (a
 // dirty header...) go to `notes` where one is given.
 rom::Rom LoadRom(const std::string& path, const Console* notes = nullptr);

@@ -87,10 +87,12 @@ inline std::optional<Bytes> BpsActions(const Bytes& source, const Bytes& patch, 
             const std::uint64_t length = (n >> 2U) + 1;
             const unsigned action = n & 3U;
             // A cursor moved outside a file reaches nothing there.
-            if (action == 2 && __builtin_add_overflow(sourceCursor, signedNumber(), &sourceCursor)) {
+            if (action == 2 &&
+                __builtin_add_overflow(sourceCursor, signedNumber(), &sourceCursor)) {
                 return std::nullopt;
             }
-            if (action == 3 && __builtin_add_overflow(targetCursor, signedNumber(), &targetCursor)) {
+            if (action == 3 &&
+                __builtin_add_overflow(targetCursor, signedNumber(), &targetCursor)) {
                 return std::nullopt;
             }
             if (length > (std::uint64_t{1} << 24U) - target.size()) {

@@ -18,6 +18,10 @@ export default [
     languageOptions: { globals: { QuorvaneCore: 'readonly' } },
   },
   {
+    files: ['rom_view.js'],
+    languageOptions: { globals: { QuorvaneRom: 'readonly' } },
+  },
+  {
     files: ['service-worker.js'],
     languageOptions: { sourceType: 'script', globals: globals.serviceworker },
   },

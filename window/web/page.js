@@ -2,6 +2,10 @@
 // WebAssembly from the same C++ as the desktop windows: this script reads
 // the boxes, calls the core, and shows its result or its error.
 
+// The page as it was loaded, before this script changes anything, for the
+// ROM view to save a copy of (a patcher page).
+globalThis.quorvanePage = `<!DOCTYPE html>\n${document.documentElement.outerHTML}`;
+
 const control = (id) => document.getElementById(id);
 const [Form1, offset, pointer, word, HV, status, ended] = [
   'Form1',
@@ -158,7 +162,7 @@ function Command1_Click() {
 // Quorvane has ended, and nothing of the window stays.
 function Exit_Click() {
   window.close();
-  Form1.remove();
+  control('app').remove();
   ended.hidden = false;
   ended.focus();
 }
