@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "plain_hashes.h"
@@ -14,9 +15,12 @@ using rom::Bytes;
 
 const PlainHashes kHashes;
 
-void Put(Bytes& out, std::uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+// Little-endian fields of the sizes given, as (value, bytes) pairs.
+void Put(Bytes& out, std::initializer_list<std::pair<std::uint32_t, int>> fields) {
+    for (const auto& [value, count] : fields) {
+        for (int i = 0; i < count; ++i) {
+            out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        }
     }
 }
 
@@ -25,58 +29,33 @@ struct File {
     Bytes data;
 };
 
-// Stored entries with a local header each, the directory, the end record
-// and its comment. `fields` of the directory's records, by offset into the
-// record, are written over where given, as damage is.
+// Stored entries, each after a local header with an empty extra field of
+// four bytes, then the directory and the end record with its comment.
 Bytes Zip(const std::vector<File>& files, const std::string& comment = "") {
     Bytes zip;
     Bytes directory;
     for (const File& file : files) {
-        const auto offset = static_cast<std::uint32_t>(zip.size());
+        const auto at = static_cast<std::uint32_t>(zip.size());
         const std::uint32_t crc = kHashes.crc32(file.data.data(), file.data.size());
         const auto size = static_cast<std::uint32_t>(file.data.size());
-        const auto nameSize = static_cast<std::uint32_t>(file.name.size());
-        Put(zip, 0x04034B50, 4);
-        Put(zip, 20, 2);  // version needed
-        Put(zip, 0, 2);   // flags
-        Put(zip, 0, 2);   // stored
-        Put(zip, 0, 4);   // time and date
-        Put(zip, crc, 4);
-        Put(zip, size, 4);
-        Put(zip, size, 4);
-        Put(zip, nameSize, 2);
-        Put(zip, 4, 2);  // an extra field, empty
+        const auto name = static_cast<std::uint32_t>(file.name.size());
+        Put(zip,
+            {{0x04034B50, 4}, {20, 2}, {0, 2}, {0, 2}, {0, 4}, {crc, 4}, {size, 4}, {size, 4}});
+        Put(zip, {{name, 2}, {4, 2}});
         zip.insert(zip.end(), file.name.begin(), file.name.end());
-        Put(zip, 0xCAFE, 2);
-        Put(zip, 0, 2);
+        Put(zip, {{0xCAFE, 2}, {0, 2}});
         zip.insert(zip.end(), file.data.begin(), file.data.end());
-        Put(directory, 0x02014B50, 4);
-        Put(directory, 20, 2);  // made by
-        Put(directory, 20, 2);
-        Put(directory, 0, 2);
-        Put(directory, 0, 2);
-        Put(directory, 0, 4);
-        Put(directory, crc, 4);
-        Put(directory, size, 4);
-        Put(directory, size, 4);
-        Put(directory, nameSize, 2);
-        Put(directory, 0, 2);  // extra
-        Put(directory, 0, 2);  // comment
-        Put(directory, 0, 2);  // disk
-        Put(directory, 0, 2);  // internal attributes
-        Put(directory, 0, 4);  // external attributes
-        Put(directory, offset, 4);
+        Put(directory, {{0x02014B50, 4}, {20, 2}, {20, 2}, {0, 2}, {0, 2}, {0, 4}, {crc, 4}});
+        Put(directory, {{size, 4}, {size, 4}, {name, 2}, {0, 2}, {0, 2}, {0, 2}, {0, 2}, {0, 4}});
+        Put(directory, {{at, 4}});
         directory.insert(directory.end(), file.name.begin(), file.name.end());
     }
+    const auto count = static_cast<std::uint32_t>(files.size());
     const auto start = static_cast<std::uint32_t>(zip.size());
     zip.insert(zip.end(), directory.begin(), directory.end());
-    Put(zip, 0x06054B50, 4);
-    Put(zip, 0, 4);  // disks
-    Put(zip, static_cast<std::uint32_t>(files.size()), 2);
-    Put(zip, static_cast<std::uint32_t>(files.size()), 2);
-    Put(zip, static_cast<std::uint32_t>(directory.size()), 4);
-    Put(zip, start, 4);
-    Put(zip, static_cast<std::uint32_t>(comment.size()), 2);
+    Put(zip, {{0x06054B50, 4}, {0, 4}, {count, 2}, {count, 2}});
+    Put(zip, {{static_cast<std::uint32_t>(directory.size()), 4}, {start, 4}});
+    Put(zip, {{static_cast<std::uint32_t>(comment.size()), 2}});
     zip.insert(zip.end(), comment.begin(), comment.end());
     return zip;
 }

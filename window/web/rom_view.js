@@ -144,7 +144,7 @@ function describe() {
     const term = document.createElement('dt');
     const words = document.createElement('dd');
     term.textContent = labels[label] ?? label[0].toUpperCase() + label.slice(1);
-    words.textContent = shown;
+    words.textContent = shown.replace(/ {2}SHA-1 /, '\nSHA-1 ').replace(/ \(after/, '\n(after');
     if (label === 'file' || label === 'data') words.className = 'hashes';
     info.append(term, words);
   }
@@ -154,7 +154,7 @@ function describe() {
 function hashes(of) {
   core._quorvane_hashes(of);
   const [crc, sha1] = said().split('\n');
-  return `CRC32 ${crc}, SHA-1 ${sha1}`;
+  return `CRC32 ${crc}\nSHA-1 ${sha1}`;
 }
 function offer(link, bytes, name) {
   if (link.href.startsWith('blob:')) URL.revokeObjectURL(link.href);
@@ -199,7 +199,7 @@ function apply() {
   }
   if (done === 0) throw new Refusal(`${patch}: ${said()}`);
   const note = said();
-  if (!note && !across) wanted.sha1 = hashes(slot.rom).replace(/^.*SHA-1 /, '');
+  if (!note && !across) wanted.sha1 = hashes(slot.rom).split('SHA-1 ')[1];
   const name = `${stem(opened.rom.name)} (${stem(patch)})${extension(opened.rom.name) || '.nes'}`;
   offer(control('download'), take(slot.made), name);
   control('download-hashes').textContent = hashes(slot.made);
@@ -215,7 +215,7 @@ function makePatch() {
   // The patch made is the one open now: to apply, or to save in a page.
   put(slot.patch, made);
   opened.patch = { file: new File([made], name), name, names: [] };
-  wanted.sha1 = hashes(slot.rom).replace(/^.*SHA-1 /, '');
+  wanted.sha1 = hashes(slot.rom).split('SHA-1 ')[1];
   return `Made ${name}, ${made.length} bytes, ready to download.`;
 }
 

@@ -115,7 +115,7 @@ for (const [name, { launch }] of Object.entries(browsers)) {
         assert.equal(await page.$eval('#download', (link) => link.download), 'Game (French).nes');
         assert.match(
           await page.$eval('#download-hashes', (shown) => shown.textContent),
-          /^CRC32 [0-9A-F]{8}, SHA-1 [0-9a-f]{40}$/,
+          /^CRC32 [0-9A-F]{8}\nSHA-1 [0-9a-f]{40}$/,
         );
       }
       assert.deepEqual(away(page), []);
