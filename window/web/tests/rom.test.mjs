@@ -6,7 +6,7 @@
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, truncateSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -47,6 +47,9 @@ for (const format of ['bps', 'ips', 'ups']) {
 }
 cli('patch', 'make', 'bare.nes', 'bare-fr.nes', '-o', 'Bare.ips');
 const file = (name) => readFileSync(join(folder, name));
+const huge = join(folder, 'huge.nes');
+writeFileSync(huge, '');
+truncateSync(huge, 257 << 20);
 
 for (const [name, { launch }] of Object.entries(browsers)) {
   describe(name, () => {
@@ -82,6 +85,11 @@ for (const [name, { launch }] of Object.entries(browsers)) {
     const said = (page) => page.$eval('#rom-status', (shown) => shown.textContent);
     // The file behind a download link, as the page made it.
     const downloaded = async (page, id) =>
+      (await page.waitForFunction(
+        (id) => window.made.has(document.getElementById(id).href),
+        {},
+        id,
+      )) &&
       Buffer.from(
         await page.$eval(`#${id}`, async (link) => [
           ...new Uint8Array(await window.made.get(link.href).arrayBuffer()),
@@ -147,6 +155,16 @@ for (const [name, { launch }] of Object.entries(browsers)) {
       cli('patch', 'apply', 'Game.nes', 'Bare.ips', '--across-header', '-o', 'across.nes');
       assert.deepEqual(await downloaded(page, 'download'), file('across.nes'));
       assert.deepEqual(away(page), []);
+    });
+
+    // A file past the ceiling is refused by its size, unread: a sparse one.
+    test('refuses a file larger than the command line reads, with its words', async () => {
+      const page = await romView();
+      await pick(page, 'rom-file', huge);
+      assert.equal(
+        await said(page),
+        `huge.nes: ${refusal('info', huge).replace(/^.*: larger/, 'larger')}`,
+      );
     });
 
     test('opens a game from a zip of two, the one chosen', async () => {

@@ -6,6 +6,7 @@ import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
 import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
 import { browsers, calculates, open, url } from './browsers.mjs';
 
 const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
@@ -72,6 +73,38 @@ async function luminances(png) {
   });
 }
 
+// The ROM view with a game open: what is wrong with its layout, as for the
+// window (off screen, sideways scrolling, and on a phone text below 16 px
+// or a target below 24 by 24 px).
+const game = join(process.env.QUORVANE_NATIVE_BUILD, 'test-roms', 'game.nes');
+async function withGame(page) {
+  await page.click('#view-rom');
+  await (await page.$('#rom-file')).uploadFile(game);
+  await page.waitForFunction(() => document.getElementById('rom-info').children.length > 0);
+}
+function romLayout(phone) {
+  const shown = [...document.querySelectorAll('#views *, #rom-view *')].filter(
+    (control) => control.getClientRects().length > 0 && !/^(DL|DIV|OPTION)$/.test(control.tagName),
+  );
+  const wrong = shown.flatMap((control) => {
+    const box = control.getBoundingClientRect();
+    const target = /^(INPUT|BUTTON|SELECT|A)$/.test(control.tagName);
+    return [
+      ...(box.left < 0 || box.right > innerWidth
+        ? [`${control.id || control.tagName} off screen`]
+        : []),
+      ...(phone && parseFloat(getComputedStyle(control).fontSize) < 16
+        ? [`${control.tagName} text too small`]
+        : []),
+      ...(phone && target && (box.width < 24 || box.height < 24)
+        ? [`${control.id} too small`]
+        : []),
+    ];
+  });
+  if (document.documentElement.scrollWidth > innerWidth) wrong.push('scrolls sideways');
+  return wrong;
+}
+
 for (const [name, { launch, schemes, largeText }] of Object.entries(browsers)) {
   describe(name, () => {
     let browser, large; // large: set to a minimum font size of 16 px
@@ -103,6 +136,8 @@ for (const [name, { launch, schemes, largeText }] of Object.entries(browsers)) {
         assert.deepEqual(wrong, [], named);
         assert.ok(width < 400 || style || shown === large || size === '374x329', size);
         assert.equal(await calculates(at), '1381');
+        await withGame(at);
+        assert.deepEqual(await at.evaluate(romLayout, phone ?? false), [], `ROM view, ${named}`);
         await at.close();
       }
     });
@@ -127,6 +162,14 @@ for (const [name, { launch, schemes, largeText }] of Object.entries(browsers)) {
           ({ id, nodes }) => `${id}: ${nodes.map((node) => node.target)}`,
         );
         assert.deepEqual(found, []);
+        await withGame(shown);
+        const rom = await shown.evaluate(() => axe.run());
+        assert.deepEqual(
+          rom.violations.map(
+            ({ id, nodes }) => `ROM view, ${id}: ${nodes.map((node) => node.target)}`,
+          ),
+          [],
+        );
       });
     }
   });
