@@ -11,6 +11,7 @@
 #include "answers.h"
 #include "console.h"
 #include "conversions/conversions.h"
+#include "paths.h"
 #include "utf8.h"
 
 namespace {
@@ -97,4 +98,13 @@ TEST(EncodeUtf8, WritesWhatWindowsPasses) {
               "A\xEF\xBF\xBD");
 }
 
+// A table named in a script is found beside the script, unless its path is
+// absolute.
+TEST(Paths, JoinsWhatIsRelativeAndKeepsWhatIsAbsolute) {
+    EXPECT_EQ(Joined("work/", "a/game.tbl"), "work/a/game.tbl");
+    EXPECT_EQ(Joined("work/", "/t/game.tbl"), "/t/game.tbl");
+    EXPECT_EQ(Joined("", "game.tbl"), "game.tbl");
+}
+
 }  // namespace
+

@@ -177,19 +177,6 @@ TEST(ReadRom, ReadsADirtyHeaderByAnyOfItsLastBytes) {
 }
 
 // The names of the common mappers, as ROM databases give them.
-TEST(MapperName, NamesTheCommonMappers) {
-    const std::pair<unsigned, const char*> rows[] = {
-        {0, "NROM"},   {1, "MMC1"},           {2, "UxROM"},     {3, "CNROM"}, {4, "MMC3"},
-        {5, "MMC5"},   {7, "AxROM"},          {9, "MMC2"},      {10, "MMC4"}, {11, "Color Dreams"},
-        {66, "GxROM"}, {69, "Sunsoft FME-7"}, {71, "Camerica"}, {6, ""},      {255, ""},
-    };
-    for (const auto& [mapper, name] : rows) {
-        EXPECT_EQ(rom::MapperName(mapper), name) << mapper;
-    }
-}
-
-// The address rule with the trainer and 8 KiB banks, both ways.
-// Numbers of NES 2.0's fields with no name, by their number.
 TEST(Header, FieldsWithoutNames) {
     EXPECT_EQ(rom::ExpansionName(6), "type 6") << "reserved";
     EXPECT_EQ(rom::ExpansionName(0x30), "type 48");

@@ -4,53 +4,61 @@
 
 namespace {
 
-std::array<std::uint32_t, 256> CrcTable() {
-    std::array<std::uint32_t, 256> table{};
+// Eight tables, for eight bytes a step ("slicing by eight"): table 0 is a
+// byte's CRC, table k that of a byte followed by k zero bytes.
+using CrcTables = std::array<std::array<std::uint32_t, 256>, 8>;
+CrcTables MakeCrcTables() {
+    CrcTables tables{};
     for (std::uint32_t n = 0; n < 256; ++n) {
         std::uint32_t c = n;
         for (int bit = 0; bit < 8; ++bit) {
             c = (c & 1U) != 0 ? 0xEDB88320U ^ (c >> 1U) : c >> 1U;
         }
-        table[n] = c;
+        tables[0][n] = c;
     }
-    return table;
+    for (std::size_t k = 1; k < 8; ++k) {
+        for (std::size_t n = 0; n < 256; ++n) {
+            const std::uint32_t previous = tables[k - 1][n];
+            tables[k][n] = tables[0][previous & 0xFFU] ^ (previous >> 8U);
+        }
+    }
+    return tables;
 }
 
 std::uint32_t Rotate(std::uint32_t x, unsigned by) { return x << by | x >> (32U - by); }
 
-// One 64-byte block into the state.
+// One 64-byte block into the state: the schedule kept in 16 words, and
+// each of the four rounds a loop of its own.
 void Block(std::array<std::uint32_t, 5>& h, const std::uint8_t* block) {
-    std::array<std::uint32_t, 80> w{};
+    std::uint32_t w[16];
     for (std::size_t t = 0; t < 16; ++t) {
         w[t] = std::uint32_t{block[4 * t]} << 24U | std::uint32_t{block[4 * t + 1]} << 16U |
                std::uint32_t{block[4 * t + 2]} << 8U | block[4 * t + 3];
     }
-    for (std::size_t t = 16; t < 80; ++t) {
-        w[t] = Rotate(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
-    }
     std::uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4];
-    for (std::size_t t = 0; t < 80; ++t) {
-        std::uint32_t f = 0;
-        std::uint32_t k = 0;
-        if (t < 20) {
-            f = (b & c) | (~b & d);
-            k = 0x5A827999U;
-        } else if (t < 40) {
-            f = b ^ c ^ d;
-            k = 0x6ED9EBA1U;
-        } else if (t < 60) {
-            f = (b & c) | (b & d) | (c & d);
-            k = 0x8F1BBCDCU;
-        } else {
-            f = b ^ c ^ d;
-            k = 0xCA62C1D6U;
+    const auto step = [&](std::size_t t, std::uint32_t f, std::uint32_t k) {
+        if (t >= 16) {
+            w[t & 15U] =
+                Rotate(w[(t - 3) & 15U] ^ w[(t - 8) & 15U] ^ w[(t - 14) & 15U] ^ w[t & 15U], 1);
         }
-        const std::uint32_t next = Rotate(a, 5) + f + e + k + w[t];
+        const std::uint32_t next = Rotate(a, 5) + f + e + k + w[t & 15U];
         e = d;
         d = c;
         c = Rotate(b, 30);
         b = a;
         a = next;
+    };
+    for (std::size_t t = 0; t < 20; ++t) {
+        step(t, (b & c) | (~b & d), 0x5A827999U);
+    }
+    for (std::size_t t = 20; t < 40; ++t) {
+        step(t, b ^ c ^ d, 0x6ED9EBA1U);
+    }
+    for (std::size_t t = 40; t < 60; ++t) {
+        step(t, (b & c) | (b & d) | (c & d), 0x8F1BBCDCU);
+    }
+    for (std::size_t t = 60; t < 80; ++t) {
+        step(t, b ^ c ^ d, 0xCA62C1D6U);
     }
     h[0] += a;
     h[1] += b;
@@ -62,10 +70,19 @@ void Block(std::array<std::uint32_t, 5>& h, const std::uint8_t* block) {
 }  // namespace
 
 std::uint32_t PageHashes::crc32(const std::uint8_t* data, std::size_t size) const {
-    static const std::array<std::uint32_t, 256> table = CrcTable();
+    static const CrcTables t = MakeCrcTables();
     std::uint32_t crc = 0xFFFFFFFFU;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc = table[(crc ^ data[i]) & 0xFFU] ^ (crc >> 8U);
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        const std::uint32_t low =
+            crc ^ (std::uint32_t{data[i]} | std::uint32_t{data[i + 1]} << 8U |
+                   std::uint32_t{data[i + 2]} << 16U | std::uint32_t{data[i + 3]} << 24U);
+        crc = t[7][low & 0xFFU] ^ t[6][(low >> 8U) & 0xFFU] ^ t[5][(low >> 16U) & 0xFFU] ^
+              t[4][low >> 24U] ^ t[3][data[i + 4]] ^ t[2][data[i + 5]] ^ t[1][data[i + 6]] ^
+              t[0][data[i + 7]];
+    }
+    for (; i < size; ++i) {
+        crc = t[0][(crc ^ data[i]) & 0xFFU] ^ (crc >> 8U);
     }
     return ~crc;
 }

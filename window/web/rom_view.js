@@ -164,7 +164,7 @@ function offer(link, bytes, name) {
   link.parentElement.hidden = false;
 }
 
-const wanted = { sha1: '' }; // the SHA-1 of the game a patch is for, once known
+const wanted = { sha1: '' }; // the SHA-1 of the game the open patch is for, once known
 async function openRom(entry = 0) {
   const file = control('rom-file').files[0] ?? opened.rom?.file;
   if (!file) return '';
@@ -199,7 +199,8 @@ function apply() {
   }
   if (done === 0) throw new Refusal(`${patch}: ${said()}`);
   const note = said();
-  if (!note && !across) wanted.sha1 = hashes(slot.rom).split('SHA-1 ')[1];
+  // The open game is the one the patch wants: its SHA-1, for a patcher page.
+  if (!note && !across && !wanted.sha1) wanted.sha1 = hashes(slot.rom).split('SHA-1 ')[1];
   const name = `${stem(opened.rom.name)} (${stem(patch)})${extension(opened.rom.name) || '.nes'}`;
   offer(control('download'), take(slot.made), name);
   control('download-hashes').textContent = hashes(slot.made);
