@@ -10,6 +10,7 @@
 
 #include "rom/dump.h"
 #include "rom/insert.h"
+#include "script_texts.h"
 
 namespace {
 
@@ -59,19 +60,6 @@ rom::Script DumpOf(const rom::Rom& rom, const rom::Table& table, const rom::Poin
     return rom::ReadScript(rom::Dump(rom, table, head).script);
 }
 
-// Each entry's text, `=` followed.
-std::map<std::uint64_t, std::string> Texts(const rom::Script& script) {
-    std::map<std::uint64_t, std::string> texts;
-    for (const rom::ScriptEntry& entry : script.entries) {
-        const rom::ScriptEntry* at = &entry;
-        while (at->kind == rom::ScriptEntry::Kind::Same) {
-            at = &script.entries[at->same];
-        }
-        texts[entry.index] = at->kind == rom::ScriptEntry::Kind::Text ? at->text : "(kept)";
-    }
-    return texts;
-}
-
 TEST(Insert, GivesEveryTextBackAndTouchesNothingElse) {
     const Game game = MakeGame();
     const rom::Table table = rom::Table::Read(kTable);
@@ -87,11 +75,7 @@ TEST(Insert, GivesEveryTextBackAndTouchesNothingElse) {
     third.entries[0].text = "A";
     third.entries[1].text = "ABBA CAB";
     const std::vector<rom::Script> scripts = {first, second, third};
-    std::vector<rom::Translation> translations;
-    translations.reserve(scripts.size());
-    for (const rom::Script& script : scripts) {
-        translations.push_back({&script, &table, rom::EncodeScript(script, table)});
-    }
+    const std::vector<rom::Translation> translations = Translations(scripts, table);
     // Side by side: the end of bank 0 and the start of bank 1.
     const std::vector<rom::Space> spaces = {{{0x3FF8, 0x400F}, std::nullopt, 0},
                                             {{0x4010, 0x401F}, std::nullopt, 0}};
@@ -122,6 +106,22 @@ TEST(Insert, GivesEveryTextBackAndTouchesNothingElse) {
             ASSERT_EQ(out.file[i], game.rom.file[i]) << "at " << i << ": kept string or other data";
         }
     }
+}
+
+// Spaces side by side in one bank are one space: a string longer than
+// either fits across both.
+TEST(Insert, JoinsSpacesSideBySideInOneBank) {
+    const Game game = MakeGame();
+    const rom::Table table = rom::Table::Read(kTable);
+    rom::Script third = DumpOf(game.rom, table, game.third);
+    third.entries[0].text = "A";
+    third.entries[1].text = "ABBA CAB";
+    const std::vector<rom::Script> scripts = {third};
+    const std::vector<rom::Translation> translations = Translations(scripts, table);
+    const std::vector<rom::Space> spaces = {{{0x5000, 0x5003}, std::nullopt, 0},
+                                            {{0x5004, 0x500B}, std::nullopt, 0}};
+    const rom::Inserted inserted = rom::Insert(game.rom, translations, spaces, std::nullopt);
+    EXPECT_EQ(Texts(DumpOf(rom::ReadRom(inserted.rom), table, game.third)), Texts(third));
 }
 
 // Lines and widths as the window counts them: a line break ends a line, a

@@ -125,6 +125,12 @@ TEST(Patch, RefusesAPatchMadeAcrossAHeaderChange) {
     Bytes blank(16, 0);
     blank.insert(blank.end(), data.begin(), data.end());
     const Bytes forRom = rom::MakeIps(blank, editedRom);
+    // The same ROM with a trainer, which the data follows.
+    Bytes trained = rom;
+    trained[6] |= 0x04U;
+    trained.insert(trained.begin() + 16, 512, 0x77);
+    Bytes trainedEdited(trained.begin(), trained.begin() + 16 + 512);
+    trainedEdited.insert(trainedEdited.end(), edited.begin(), edited.end());
     const std::tuple<const char*, Bytes, Bytes, const char*, Bytes> rows[] = {
         {"an IPS of the data alone, on the headered ROM", rom, forData,
          "breaks the ROM's NES header", editedRom},
@@ -132,6 +138,8 @@ TEST(Patch, RefusesAPatchMadeAcrossAHeaderChange) {
          "writes an NES header into a file that has none", edited},
         {"a BPS of the data alone, on the headered ROM", rom, rom::MakeBps(data, edited, Hashes()),
          "made for this game under another header", editedRom},
+        {"an IPS of the data alone, on a ROM with a trainer", trained, forData,
+         "breaks the ROM's NES header", trainedEdited},
     };
     for (const auto& [name, file, patch, fault, across] : rows) {
         try {

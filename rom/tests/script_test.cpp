@@ -8,6 +8,7 @@
 #include "rom/dump.h"
 #include "rom/insert.h"
 #include "rom_files.h"
+#include "script_texts.h"
 
 namespace {
 
@@ -22,22 +23,6 @@ rom::Script Head(rom::PointerTable table) {
 const rom::PointerTable kBank0{0x20, std::nullopt, 3, rom::kType1, 0};
 const rom::PointerTable kBank1{0x4020, 0x4025, 5, rom::kType1, 1};
 const rom::PointerTable kFixed{0xC029, std::nullopt, 1, rom::kType2, 3};
-
-// Each entry's text, with `=` followed: what a dump says, offsets and
-// comments aside.
-std::map<std::uint64_t, std::string> Texts(const rom::Script& script) {
-    std::map<std::uint64_t, std::string> texts;
-    for (const rom::ScriptEntry& entry : script.entries) {
-        std::uint64_t n = entry.index;
-        while (script.entries[n].kind == rom::ScriptEntry::Kind::Same) {
-            n = script.entries[n].same;
-        }
-        texts[entry.index] = script.entries[n].kind == rom::ScriptEntry::Kind::Keep
-                                 ? "keep"
-                                 : script.entries[n].text;
-    }
-    return texts;
-}
 
 rom::Script DumpOf(const rom::Rom& rom, const rom::PointerTable& table) {
     return rom::ReadScript(rom::Dump(rom, TestTable(), Head(table)).script);
@@ -57,19 +42,10 @@ const rom::Table& Table() {
     return table;
 }
 
-std::vector<rom::Translation> Translations(const std::vector<rom::Script>& scripts,
-                                           const rom::Table& table = Table()) {
-    std::vector<rom::Translation> translations;
-    translations.reserve(scripts.size());
-    for (const rom::Script& script : scripts) {
-        translations.push_back({&script, &table, rom::EncodeScript(script, table)});
-    }
-    return translations;
-}
-
 rom::Rom Inserted(const rom::Rom& rom, const std::vector<rom::Script>& scripts,
                   const std::vector<rom::Span>& spaces = {}) {
-    return rom::ReadRom(rom::Insert(rom, Translations(scripts), Spaces(spaces), std::nullopt).rom);
+    return rom::ReadRom(
+        rom::Insert(rom, Translations(scripts, Table()), Spaces(spaces), std::nullopt).rom);
 }
 
 TEST(Dump, ReadsEachKindOfTableAndEscapesWhatAnEditorCouldChange) {
@@ -201,7 +177,7 @@ TEST(Insert, StoresEqualStringsAndTailsOnce) {
     bank0.entries[2].kind = rom::ScriptEntry::Kind::Text;
     bank0.entries[2].text = "A GOOD END";
     const std::vector<rom::Script> scripts = {bank0};
-    const rom::Inserted inserted = rom::Insert(game, Translations(scripts), {}, 0x00);
+    const rom::Inserted inserted = rom::Insert(game, Translations(scripts, Table()), {}, 0x00);
     ASSERT_EQ(inserted.banks.size(), 1U);
     EXPECT_EQ(inserted.banks[0].shared, 2U);
     EXPECT_EQ(inserted.banks[0].needed, 11U) << "A GOOD END: 10 bytes and its end token";
@@ -223,7 +199,8 @@ TEST(Insert, PoolsTheSpacesOfScriptsOfOneBank) {
     rest.entries[0].text = "END";
     rest.entries[1].text = "END";
     const std::vector<rom::Script> scripts = {first, rest};
-    const rom::Inserted inserted = rom::Insert(game, Translations(scripts), {}, std::nullopt);
+    const rom::Inserted inserted =
+        rom::Insert(game, Translations(scripts, Table()), {}, std::nullopt);
     ASSERT_EQ(inserted.banks.size(), 1U);
     EXPECT_EQ(inserted.banks[0].holds, 18U) << "$26-$31 and $26-$37 merged";
     EXPECT_EQ(inserted.banks[0].strings, 3U);
@@ -281,7 +258,7 @@ TEST(Insert, RefusesWhatCannotBeDone) {
     for (const auto& [name, script, spaces, space, fault] : rows) {
         const std::vector<rom::Script> scripts = {script};
         try {
-            rom::Insert(game, Translations(scripts), Spaces(spaces), std::nullopt);
+            rom::Insert(game, Translations(scripts, Table()), Spaces(spaces), std::nullopt);
             ADD_FAILURE() << name;
         } catch (const rom::NoRoomError& error) {
             EXPECT_FALSE(space) << name;

@@ -17,7 +17,8 @@ import { browsers, open, url } from './browsers.mjs';
 const native = process.env.QUORVANE_NATIVE_BUILD;
 const roms = join(native, 'test-roms');
 const folder = mkdtempSync(join(tmpdir(), 'quorvane-rom-view-'));
-const cli = (...args) => execFileSync(join(native, 'cli/quorvane-cli'), args, { cwd: folder });
+const cli = (...args) =>
+  execFileSync(join(native, 'cli/quorvane-cli'), args, { cwd: folder, stdio: 'pipe' });
 const refusal = (...args) => {
   try {
     cli(...args);
@@ -73,37 +74,31 @@ for (const [name, { launch }] of Object.entries(browsers)) {
       if (await page.$eval('#rom-view', (view) => view.hidden)) await page.click('#view-rom');
       return page;
     }
-    const pick = async (page, id, path) => {
-      const status = await page.$eval('#rom-status', (shown) => shown.textContent);
-      await (await page.$(`#${id}`)).uploadFile(path);
-      await page.waitForFunction(
-        (before) => document.getElementById('rom-status').textContent !== before,
-        {},
-        status,
-      );
-    };
     const said = (page) => page.$eval('#rom-status', (shown) => shown.textContent);
     // The file behind a download link, as the page made it.
-    const downloaded = async (page, id) =>
-      (await page.waitForFunction(
-        (id) => window.made.has(document.getElementById(id).href),
-        {},
-        id,
-      )) &&
-      Buffer.from(
-        await page.$eval(`#${id}`, async (link) => [
-          ...new Uint8Array(await window.made.get(link.href).arrayBuffer()),
-        ]),
-      );
-    const apply = async (page) => {
+    const downloaded = async (page, id) => {
+      const bytes = await page.$eval(`#${id}`, async (link) => {
+        const blob = window.made.get(link.href);
+        return blob
+          ? [...new Uint8Array(await blob.arrayBuffer())]
+          : `${link.href} of ${[...window.made.keys()]}`;
+      });
+      assert.ok(Array.isArray(bytes), bytes);
+      return Buffer.from(bytes);
+    };
+    // Does something, and waits for the page to say what came of it.
+    const saying = async (page, doing) => {
       const before = await said(page);
-      await page.click('#apply');
+      await doing();
       await page.waitForFunction(
         (before) => document.getElementById('rom-status').textContent !== before,
         {},
         before,
       );
     };
+    const pick = (page, id, path) =>
+      saying(page, async () => (await page.$(`#${id}`)).uploadFile(path));
+    const apply = (page) => saying(page, () => page.click('#apply'));
     const away = (page) =>
       page.requests.filter((request) => request !== page.url() && !/^(blob|data):/.test(request));
 
@@ -171,13 +166,7 @@ for (const [name, { launch }] of Object.entries(browsers)) {
       const page = await romView();
       await pick(page, 'rom-file', join(roms, 'two.zip'));
       assert.match(await page.$eval('#rom-info', (list) => list.innerText), /Header\s+iNES/);
-      const status = await said(page);
-      await page.select('#rom-entry', 'nes2.nes');
-      await page.waitForFunction(
-        (before) => document.getElementById('rom-status').textContent !== before,
-        {},
-        status,
-      );
+      await saying(page, () => page.select('#rom-entry', 'nes2.nes'));
       assert.match(await page.$eval('#rom-info', (list) => list.innerText), /Header\s+NES 2\.0/);
       assert.equal(await said(page), 'Opened nes2.nes.');
     });
@@ -206,7 +195,10 @@ for (const [name, { launch }] of Object.entries(browsers)) {
       writeFileSync(patcher, saved[1]);
       const player = await romView(pathToFileURL(patcher).href);
       await player
-        .waitForFunction(() => !document.getElementById('patcher-intro').hidden, { timeout: 5000 })
+        .waitForFunction(
+          () => /open the game to patch/.test(document.getElementById('rom-status').textContent),
+          { timeout: 5000 },
+        )
         .catch((error) => assert.fail(`${error.message}: ${player.said.join('\n')}`));
       const intro = await player.$eval('#patcher-intro', (shown) => shown.textContent);
       assert.match(intro, /CRC32 BE27A6AF and SHA-1 a3fe732fc6b372d055a58c241383866953cccda1/);
