@@ -84,7 +84,7 @@ int RunPatchInfo(const Options& options, const Console& console) {
         throw UsageError("patch info PATCH [ROM]");
     }
     try {
-        const rom::Bytes patch = ReadBytes(operands[1]);
+        const rom::Bytes patch = ReadRomBytes(operands[1], rom::Wanted::Patch);
         rom::PatchInfo info;
         try {
             info = rom::DescribePatch(patch, SystemHasher());
@@ -134,7 +134,7 @@ int RunPatch(const Options& options, const Console& console) {
     try {
         const rom::Bytes first = ReadRomBytes(operands[1]);
         const rom::Bytes second =
-            verb == "make" ? ReadRomBytes(operands[2]) : ReadBytes(operands[2]);
+            ReadRomBytes(operands[2], verb == "make" ? rom::Wanted::Game : rom::Wanted::Patch);
         rom::Bytes written;
         if (verb == "make") {
             written = MakePatch(*options.output, first, second);

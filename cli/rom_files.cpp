@@ -23,7 +23,7 @@ RomPath SplitRomPath(const std::string& path) {
     return {path.substr(0, zip + 4), path.substr(zip + 5)};
 }
 
-std::vector<std::uint8_t> ReadRomBytes(const std::string& path) {
+std::vector<std::uint8_t> ReadRomBytes(const std::string& path, rom::Wanted wanted) {
     const RomPath named = SplitRomPath(path);
     std::vector<std::uint8_t> file = ReadBytes(named.file);
     if (!rom::IsZip(file)) {
@@ -34,7 +34,7 @@ std::vector<std::uint8_t> ReadRomBytes(const std::string& path) {
     }
     try {
         const rom::ZipEntry& entry =
-            rom::ChooseEntry(rom::ReadZip(file, kLargestInput), named.entry);
+            rom::ChooseEntry(rom::ReadZip(file, kLargestInput), named.entry, wanted);
         return rom::EntryBytes(file, entry, ZlibInflater(), SystemHasher());
     } catch (const rom::ZipError& error) {
         throw FileError(named.file + ": " + error.what());

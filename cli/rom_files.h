@@ -11,6 +11,7 @@
 #include "rom/header.h"
 #include "rom/script.h"
 #include "rom/table.h"
+#include "rom/zip.h"
 
 // A ROM as a command line names it: a file, a zip that holds one file, or
 // "game.zip:Game.nes", an entry of a zip (where no file has that whole
@@ -21,9 +22,10 @@ struct RomPath {
 };
 RomPath SplitRomPath(const std::string& path);
 
-// A ROM's bytes, from a zip too, read with zlib's inflate and checked by
-// its CRC-32; throws FileError.
-std::vector<std::uint8_t> ReadRomBytes(const std::string& path);
+// A ROM's bytes, or with rom::Wanted::Patch a patch's, from a zip too,
+// read with zlib's inflate and checked by its CRC-32; throws FileError.
+std::vector<std::uint8_t> ReadRomBytes(const std::string& path,
+                                       rom::Wanted wanted = rom::Wanted::Game);
 
 // Each throws FileError naming the file and its fault. A ROM's notes (a
 // dirty header...) go to `notes` where one is given.

@@ -5,6 +5,7 @@
 #include "rom/zip.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace rom {
 
@@ -127,7 +128,8 @@ std::vector<ZipEntry> ReadZip(const Bytes& zip, std::uint64_t largest) {
     return entries;
 }
 
-const ZipEntry& ChooseEntry(const std::vector<ZipEntry>& entries, std::string_view name) {
+const ZipEntry& ChooseEntry(const std::vector<ZipEntry>& entries, std::string_view name,
+                            Wanted wanted) {
     if (!name.empty()) {
         const auto found = std::find_if(entries.begin(), entries.end(),
                                         [&](const ZipEntry& entry) { return entry.name == name; });
@@ -136,6 +138,20 @@ const ZipEntry& ChooseEntry(const std::vector<ZipEntry>& entries, std::string_vi
         }
     } else if (entries.size() == 1) {
         return entries.front();
+    } else {
+        const auto ofKind = [wanted](const ZipEntry& entry) {
+            std::string end =
+                entry.name.substr(entry.name.size() - std::min<std::size_t>(4, entry.name.size()));
+            std::transform(end.begin(), end.end(), end.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            return wanted == Wanted::Game ? end == ".nes"
+                                          : end == ".bps" || end == ".ips" || end == ".ups";
+        };
+        const auto first = std::find_if(entries.begin(), entries.end(), ofKind);
+        if (first != entries.end() &&
+            std::find_if(first + 1, entries.end(), ofKind) == entries.end()) {
+            return *first;
+        }
     }
     if (entries.empty()) {
         throw ZipError("the zip holds no file");

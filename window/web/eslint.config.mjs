@@ -18,8 +18,11 @@ export default [
     languageOptions: { globals: { QuorvaneCore: 'readonly' } },
   },
   {
-    files: ['rom_view.js'],
-    languageOptions: { globals: { QuorvaneRom: 'readonly' } },
+    files: ['rom_worker.js'],
+    languageOptions: {
+      sourceType: 'script',
+      globals: { ...globals.worker, QuorvaneRom: 'readonly' },
+    },
   },
   {
     files: ['service-worker.js'],

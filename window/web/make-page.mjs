@@ -27,6 +27,7 @@ const parts = {
   // The ROM view's module, the same way, but deflated (the browser inflates
   // it when the view first opens): a page a third smaller.
   ROMCORE: read(romCore),
+  ROMWORKER: read(source, 'rom_worker.js'),
   ROMBYTES: deflateRawSync(readFileSync(romCore.replace(/\.js$/, '.wasm')), {
     level: 9,
   }).toString('base64'),
@@ -49,7 +50,9 @@ function page(hosted) {
     `script-src ${hashes(/<script(?: type="module")?>([\s\S]*?)<\/script>/g)} 'wasm-unsafe-eval'`,
     `style-src ${hashes(/<style>([\s\S]*?)<\/style>/g)}`,
     `img-src ${hosted ? "'self' " : ''}data:`,
-    ...(hosted ? ["manifest-src 'self'", "worker-src 'self'"] : []),
+    // The ROM view's worker, made by the page from its own text.
+    `worker-src ${hosted ? "'self' " : ''}blob:`,
+    ...(hosted ? ["manifest-src 'self'"] : []),
     "base-uri 'none'",
   ].join('; ');
   return filled.replace('<!--POLICY-->', policy);

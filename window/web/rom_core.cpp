@@ -109,6 +109,20 @@ int quorvane_entry(int slot, int index) {
         return 1;
     });
 }
+// The zip's file to open where none is chosen: its one file, or its one
+// game (or with `patch` its one patch) beside others; -1 where the user
+// must choose.
+int quorvane_choose(int slot, int patch) {
+    const std::vector<rom::ZipEntry>& entries = zips.at(static_cast<std::size_t>(slot));
+    try {
+        const rom::ZipEntry& entry =
+            rom::ChooseEntry(entries, "", patch != 0 ? rom::Wanted::Patch : rom::Wanted::Game);
+        return static_cast<int>(&entry - entries.data());
+    } catch (const rom::ZipError&) {
+        return -1;
+    }
+}
+
 std::uint32_t quorvane_packed_at() { return packedAt; }
 std::uint32_t quorvane_packed_size() { return packedSize; }
 double quorvane_entry_size(int slot, int index) {

@@ -6,7 +6,6 @@
 // sent anywhere; a result is a download made in the page.
 
 const control = (id) => document.getElementById(id);
-const utf8 = new TextDecoder();
 const slot = { rom: 0, patch: 1, modified: 2, made: 3 };
 const [view, status, progress, info] = ['rom-view', 'rom-status', 'rom-progress', 'rom-info'].map(
   control,
@@ -26,32 +25,51 @@ function toBase64(bytes) {
   return btoa(text);
 }
 
-// The module, held deflated in the page, inflated and started once.
-let core = null;
-async function start() {
-  if (!core) {
+// The module, held deflated in the page, inflated once and started in a
+// worker made from the page's own text; each call to it answers with what
+// it said (`result`, `said`) or a file it made (`bytes`).
+let worker = null;
+let started = null;
+const waiting = new Map();
+let calls = 0;
+function call(name, ...args) {
+  return new Promise((resolve, reject) => {
+    waiting.set(++calls, { resolve, reject });
+    worker.postMessage({ id: calls, name, args });
+  });
+}
+function start() {
+  if (started) return started;
+  const source = ['romCore', 'romWorker'].map((id) => control(id).textContent).join('\n');
+  worker = new Worker(URL.createObjectURL(new Blob([source], { type: 'text/javascript' })));
+  worker.onmessage = ({ data }) => {
+    const { resolve, reject } = waiting.get(data.id);
+    waiting.delete(data.id);
+    if (data.error) reject(new Error(data.error));
+    else resolve(data);
+  };
+  worker.onerror = (event) => {
+    waiting.forEach(({ reject }) => reject(new Error(event.message)));
+    waiting.clear();
+  };
+  started = (async () => {
     const packed = new Blob([fromBase64(control('romBytes').textContent)]);
     const inflated = packed.stream().pipeThrough(new DecompressionStream('deflate-raw'));
-    const wasmBinary = new Uint8Array(await new Response(inflated).arrayBuffer());
-    core ??= await QuorvaneRom({ wasmBinary });
-  }
-  return core;
+    await call('start', new Uint8Array(await new Response(inflated).arrayBuffer()));
+  })();
+  return started;
 }
 
 class Refusal extends Error {}
-const said = () => {
-  const at = core._quorvane_said();
-  return utf8.decode(core.HEAPU8.subarray(at, at + core._quorvane_said_length()));
-};
-function put(into, bytes) {
-  const at = core._quorvane_file(into, bytes.length);
-  if (!at) throw new Refusal('out of memory');
-  core.HEAPU8.set(bytes, at);
+// A call whose result 0 is a refusal, in the words the module said, after
+// the name of the file it is about.
+async function unless0(about, name, ...args) {
+  const reply = await call(name, ...args);
+  if (reply.result === 0) throw new Refusal(`${about}: ${reply.said}`);
+  return reply;
 }
-function take(from) {
-  const at = core._quorvane_data(from);
-  return core.HEAPU8.slice(at, at + core._quorvane_size(from));
-}
+const put = (into, bytes) => call('put', into, bytes);
+const take = async (from) => (await call('take', from)).bytes;
 
 // A zip's deflated file, by the browser's own inflater (zlib, in both
 // browsers), never past the size its directory says.
@@ -76,32 +94,30 @@ async function inflate(packed, size) {
 // What the user has opened: each file's name and bytes, and a zip's files.
 const opened = { rom: null, patch: null, modified: null };
 
-// Reads a file into its slot; for a zip, the file chosen in it (the first,
-// until another is chosen). A file past the ceiling is refused by its size.
-async function load(which, file, entry = 0) {
-  if (file.size > core._quorvane_largest()) {
-    core._quorvane_too_large();
-    throw new Refusal(`${file.name}: ${said()}`);
+// Reads a file into its slot; for a zip, the file chosen in it (its one
+// file, or its one game or patch beside others, else the first, until
+// another is chosen). A file past the ceiling is refused by its size.
+async function load(which, file, chosen) {
+  if (file.size > (await call('largest')).result) {
+    throw new Refusal(`${file.name}: ${(await call('too_large')).said}`);
   }
-  const bytes = new Uint8Array(await file.arrayBuffer());
   const at = slot[which];
-  put(at, bytes);
-  const kind = core._quorvane_open(at);
-  if (kind === 0) throw new Refusal(`${file.name}: ${said()}`);
-  const names = kind === 2 ? said().split('\n').slice(0, -1) : [];
+  await put(at, new Uint8Array(await file.arrayBuffer()));
+  const { result: kind, said } = await unless0(file.name, 'open', at);
+  const names = kind === 2 ? said.split('\n').slice(0, -1) : [];
   let name = file.name;
+  let entry = chosen ?? 0;
   if (kind === 2) {
+    entry = chosen ?? Math.max(0, (await call('choose', at, which === 'patch' ? 1 : 0)).result);
     name = names[entry].replace(/^.*\//, '');
-    const how = core._quorvane_entry(at, entry);
-    if (how === 0) throw new Refusal(`${file.name}: ${said()}`);
-    if (how === 2) {
-      const from = core._quorvane_data(at) + core._quorvane_packed_at();
-      const packed = core.HEAPU8.slice(from, from + core._quorvane_packed_size());
-      put(at, await inflate(packed, core._quorvane_entry_size(at, entry)));
-      if (!core._quorvane_inflated(at, entry)) throw new Refusal(`${file.name}: ${said()}`);
+    if ((await unless0(file.name, 'entry', at, entry)).result === 2) {
+      const from = (await call('packed_at')).result;
+      const { bytes } = await call('take', at, from, (await call('packed_size')).result);
+      await put(at, await inflate(bytes, (await call('entry_size', at, entry)).result));
+      await unless0(file.name, 'inflated', at, entry);
     }
   }
-  opened[which] = { file, name, names };
+  opened[which] = { file, name, names, entry };
 }
 
 // Shows the work's progress where it takes more than a quarter second, and
@@ -134,12 +150,10 @@ const labels = {
   file: 'Whole file',
   data: 'Game data',
 };
-function describe() {
+async function describe() {
   info.replaceChildren();
-  if (!core._quorvane_describe()) {
-    throw new Refusal(`${opened.rom.name}: ${said()}`);
-  }
-  for (const line of said().split('\n').slice(0, -1)) {
+  const { said } = await unless0(opened.rom.name, 'describe');
+  for (const line of said.split('\n').slice(0, -1)) {
     const [label, shown] = line.split('\t');
     const term = document.createElement('dt');
     const words = document.createElement('dd');
@@ -150,10 +164,9 @@ function describe() {
   }
 }
 
-// The hashes of a file made, shown beside its link.
-function hashes(of) {
-  core._quorvane_hashes(of);
-  const [crc, sha1] = said().split('\n');
+// The hashes of a file, shown beside its link.
+async function hashes(of) {
+  const [crc, sha1] = (await call('hashes', of)).said.split('\n');
   return `CRC32 ${crc}\nSHA-1 ${sha1}`;
 }
 function offer(link, bytes, name) {
@@ -165,67 +178,66 @@ function offer(link, bytes, name) {
 }
 
 const wanted = { sha1: '' }; // the SHA-1 of the game the open patch is for, once known
-async function openRom(entry = 0) {
+async function openRom(entry) {
   const file = control('rom-file').files[0] ?? opened.rom?.file;
   if (!file) return '';
   await load('rom', file, entry);
   const row = control('rom-entry-row');
   row.hidden = opened.rom.names.length < 2;
-  if (!row.hidden && entry === 0) {
+  if (!row.hidden && entry === undefined) {
     control('rom-entry').replaceChildren(...opened.rom.names.map((name) => new Option(name)));
+    control('rom-entry').selectedIndex = opened.rom.entry;
   }
-  describe();
+  await describe();
   return `Opened ${opened.rom.name}.`;
 }
 
 async function openPatch(file) {
   await load('patch', file);
-  if (!core._quorvane_patch()) throw new Refusal(`${file.name}: ${said()}`);
+  const { said } = await unless0(file.name, 'patch');
   control('across-row').hidden = true;
   control('across-header').checked = false;
   wanted.sha1 = '';
-  return `Opened ${file.name}, a ${said().split('\n')[0]} patch.`;
+  return `Opened ${file.name}, a ${said.split('\n')[0]} patch.`;
 }
 
-function apply() {
+async function apply() {
   const across = control('across-header').checked ? 1 : 0;
-  const done = core._quorvane_apply(across);
+  const { result: done, said: note } = await call('apply', across);
   const patch = opened.patch.name;
   if (done === 2) {
     control('across-row').hidden = false;
     throw new Refusal(
-      `${patch}: ${said()}. It applies across the header: tick the box above the button to apply it to the game's data, keeping this game's own header.`,
+      `${patch}: ${note}. It applies across the header: tick the box above the button to apply it to the game's data, keeping this game's own header.`,
     );
   }
-  if (done === 0) throw new Refusal(`${patch}: ${said()}`);
-  const note = said();
+  if (done === 0) throw new Refusal(`${patch}: ${note}`);
   // The open game is the one the patch wants: its SHA-1, for a patcher page.
-  if (!note && !across && !wanted.sha1) wanted.sha1 = hashes(slot.rom).split('SHA-1 ')[1];
+  if (!note && !across && !wanted.sha1) wanted.sha1 = (await hashes(slot.rom)).split('SHA-1 ')[1];
   const name = `${stem(opened.rom.name)} (${stem(patch)})${extension(opened.rom.name) || '.nes'}`;
-  offer(control('download'), take(slot.made), name);
-  control('download-hashes').textContent = hashes(slot.made);
+  offer(control('download'), await take(slot.made), name);
+  control('download-hashes').textContent = await hashes(slot.made);
   return `Patched: ${name} is ready to download${note ? `. ${note[0].toUpperCase()}${note.slice(1)}` : ''}.`;
 }
 
-function makePatch() {
+async function makePatch() {
   const format = Number(control('patch-format').value);
-  if (!core._quorvane_make(format)) throw new Refusal(`${opened.modified.name}: ${said()}`);
-  const made = take(slot.made);
+  await unless0(opened.modified.name, 'make', format);
+  const made = await take(slot.made);
   const name = `${stem(opened.modified.name)}.${['bps', 'ips', 'ups'][format]}`;
   offer(control('patch-download'), made, name);
   // The patch made is the one open now: to apply, or to save in a page.
-  put(slot.patch, made);
+  await put(slot.patch, made);
   opened.patch = { file: new File([made], name), name, names: [] };
-  wanted.sha1 = hashes(slot.rom).split('SHA-1 ')[1];
+  wanted.sha1 = (await hashes(slot.rom)).split('SHA-1 ')[1];
   return `Made ${name}, ${made.length} bytes, ready to download.`;
 }
 
 // A copy of this page with the open patch inside it, which asks a player
 // for the game alone.
-function savePatcher() {
-  const patch = take(slot.patch);
-  core._quorvane_patch();
-  const [format, crc] = said().split('\n');
+async function savePatcher() {
+  const patch = await take(slot.patch);
+  const [format, crc] = (await call('patch')).said.split('\n');
   const holder = document.createElement('script');
   holder.type = 'application/octet-stream';
   holder.id = 'patcher-patch';
@@ -274,9 +286,9 @@ control('modified-file').addEventListener('change', (event) =>
     return `Opened ${opened.modified.name}.`;
   }),
 );
-control('apply').addEventListener('click', () => work(async () => apply()));
-control('make-patch').addEventListener('click', () => work(async () => makePatch()));
-control('save-patcher').addEventListener('click', () => work(async () => savePatcher()));
+control('apply').addEventListener('click', () => work(apply));
+control('make-patch').addEventListener('click', () => work(makePatch));
+control('save-patcher').addEventListener('click', () => work(savePatcher));
 
 // A game dropped anywhere on the view is opened as if picked.
 view.addEventListener('dragover', (event) => event.preventDefault());

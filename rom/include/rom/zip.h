@@ -43,9 +43,15 @@ bool IsZip(const Bytes& file);
 // ZipError.
 std::vector<ZipEntry> ReadZip(const Bytes& zip, std::uint64_t largest);
 
-// The entry named, or the zip's one file where `name` is empty; throws
-// ZipError naming the files to choose from.
-const ZipEntry& ChooseEntry(const std::vector<ZipEntry>& entries, std::string_view name);
+// What a zip is opened for: a game (.nes), or a patch (.bps, .ips, .ups).
+enum class Wanted { Game, Patch };
+
+// The entry named; where `name` is empty, the zip's one file, or its one
+// file of the kind wanted beside others (a readme, a picture), as a
+// translation is handed out. Throws ZipError naming the files to choose
+// from.
+const ZipEntry& ChooseEntry(const std::vector<ZipEntry>& entries, std::string_view name,
+                            Wanted wanted = Wanted::Game);
 
 // An inflater of raw deflate data: the bytes, or a throw of any kind where
 // the data is damaged. `size` is what the entry says it holds.

@@ -162,13 +162,15 @@ for (const [name, { launch }] of Object.entries(browsers)) {
       );
     });
 
-    test('opens a game from a zip of two, the one chosen', async () => {
+    test('opens a game from a zip of two, the one chosen, and the one game beside another file', async () => {
       const page = await romView();
       await pick(page, 'rom-file', join(roms, 'two.zip'));
       assert.match(await page.$eval('#rom-info', (list) => list.innerText), /Header\s+iNES/);
       await saying(page, () => page.select('#rom-entry', 'nes2.nes'));
       assert.match(await page.$eval('#rom-info', (list) => list.innerText), /Header\s+NES 2\.0/);
       assert.equal(await said(page), 'Opened nes2.nes.');
+      await pick(page, 'rom-file', join(roms, 'with-table.zip'));
+      assert.equal(await said(page), 'Opened game.nes.', 'the game beside a table');
     });
 
     test('makes a patch as the command line does, and saves a patcher page that applies it from disk', async () => {
