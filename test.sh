@@ -81,6 +81,7 @@ fuzz() {
   fuzz_one build/fuzz/rom/fuzz/patch_fuzz rom/fuzz/seeds/patch || status=1
   fuzz_one build/fuzz/rom/fuzz/bps_fuzz rom/fuzz/seeds/bps || status=1
   fuzz_one build/fuzz/rom/fuzz/roundtrip_fuzz rom/fuzz/seeds/roundtrip || status=1
+  fuzz_one build/fuzz/rom/fuzz/zip_fuzz rom/fuzz/seeds/zip || status=1
   return "$status"
 }
 

@@ -33,8 +33,8 @@ std::vector<std::uint8_t> ReadRomBytes(const std::string& path, rom::Wanted want
         return file;
     }
     try {
-        const rom::ZipEntry& entry =
-            rom::ChooseEntry(rom::ReadZip(file, kLargestInput), named.entry, wanted);
+        const std::vector<rom::ZipEntry> entries = rom::ReadZip(file, kLargestInput);
+        const rom::ZipEntry& entry = rom::ChooseEntry(entries, named.entry, wanted);
         return rom::EntryBytes(file, entry, ZlibInflater(), SystemHasher());
     } catch (const rom::ZipError& error) {
         throw FileError(named.file + ": " + error.what());

@@ -52,6 +52,9 @@ enum class Wanted { Game, Patch };
 // from.
 const ZipEntry& ChooseEntry(const std::vector<ZipEntry>& entries, std::string_view name,
                             Wanted wanted = Wanted::Game);
+// Not of a list that is gone when the call ends: keep the list.
+const ZipEntry& ChooseEntry(std::vector<ZipEntry>&& entries, std::string_view name,
+                            Wanted wanted = Wanted::Game) = delete;
 
 // An inflater of raw deflate data: the bytes, or a throw of any kind where
 // the data is damaged. `size` is what the entry says it holds.
