@@ -177,6 +177,11 @@ TEST(ReadRom, ReadsADirtyHeaderByAnyOfItsLastBytes) {
 }
 
 // The names of the common mappers, as ROM databases give them.
+TEST(Header, FieldsWithoutNames) {
+    EXPECT_EQ(rom::ExpansionName(6), "type 6") << "reserved";
+    EXPECT_EQ(rom::VsPpuName(15), "type 15");
+}
+
 TEST(Address, CountsTheTrainerAndEachBankSize) {
     const std::tuple<const char*, rom::BankWindow, std::uint64_t, std::uint32_t, bool,
                      std::uint64_t>

@@ -90,8 +90,10 @@ TEST(Zip, FindsEachFilePastFoldersAndAComment) {
 // The only file, or the one named; the command line's tests name the
 // files of a zip that holds several.
 TEST(Zip, ChoosesTheOnlyFileOrTheOneNamed) {
-    EXPECT_EQ(rom::ChooseEntry(rom::ReadZip(Zip({{"a.nes", kGame}}), 1024), "").name, "a.nes");
-    EXPECT_THROW((void)rom::ChooseEntry({}, ""), rom::ZipError) << "an empty zip";
+    const std::vector<rom::ZipEntry> one = rom::ReadZip(Zip({{"a.nes", kGame}}), 1024);
+    const std::vector<rom::ZipEntry> none;
+    EXPECT_EQ(rom::ChooseEntry(one, "").name, "a.nes");
+    EXPECT_THROW((void)rom::ChooseEntry(none, ""), rom::ZipError) << "an empty zip";
 }
 
 // Each field damaged in turn, from a zip that reads.
