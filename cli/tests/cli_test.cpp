@@ -107,4 +107,3 @@ TEST(Paths, JoinsWhatIsRelativeAndKeepsWhatIsAbsolute) {
 }
 
 }  // namespace
-
