@@ -3,7 +3,8 @@
 // Chromium and Firefox, from the click on Apply to the result's hashes
 // shown, beside `quorvane-cli patch apply` and `info` of the same files; and
 // the calculator's opening, to its first pointer, beside another page
-// (the page before the ROM view, say) opened in turns with it. Medians of 9;
+// (the page before the ROM view, say) opened in turns with it. Medians of 9
+// (QUORVANE_BENCH_RUNS);
 // run it by hand, on an idle machine, never as a test:
 //   node window/web/bench/rom_bench.mjs build/web/quorvane.html build/default/cli/quorvane-cli [OTHER.html]
 import { execFileSync } from 'node:child_process';
@@ -14,7 +15,7 @@ import { pathToFileURL } from 'node:url';
 import { browsers } from '../tests/browsers.mjs';
 
 const [built, cli, other] = process.argv.slice(2);
-const runs = 9;
+const runs = Number(process.env.QUORVANE_BENCH_RUNS ?? 9);
 const median = (times) => times.sort((a, b) => a - b)[times.length >> 1];
 
 // A 4 MiB game of 256 banks and its translation, every 64th byte changed.
