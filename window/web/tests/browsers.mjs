@@ -7,6 +7,7 @@
 // reader's language given, and how it is set to a minimum font size of
 // 16 px, as many with low vision set it.
 import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
 
@@ -82,3 +83,11 @@ export const calculates = (shown) =>
     .type('#offset', '8123')
     .then(() => shown.click('#Calculate'))
     .then(() => shown.$eval('#pointer', (box) => box.value));
+
+// The ROM view shown, with the test game the native build assembles open.
+const game = join(process.env.QUORVANE_NATIVE_BUILD ?? '', 'test-roms', 'game.nes');
+export async function withGame(page) {
+  await page.click('#view-rom');
+  await (await page.$('#rom-file')).uploadFile(game);
+  await page.waitForFunction(() => document.getElementById('rom-info').children.length > 0);
+}

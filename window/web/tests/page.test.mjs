@@ -13,7 +13,7 @@ import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { browsers, calculates, file, open, readJson, url } from './browsers.mjs';
+import { browsers, calculates, file, open, readJson, url, withGame } from './browsers.mjs';
 
 const { rows, codePages: tips } = readJson('../../common/tests/window_behaviour.json');
 const site = join(dirname(file), 'site');
@@ -213,6 +213,7 @@ for (const [name, { keys, launch }] of Object.entries(browsers)) {
       host.closeAllConnections();
       const offline = await open(browser, `${host.url}?from=home-screen`);
       assert.equal(await calculates(offline), '1381');
+      await withGame(offline); // the ROM view too, its module inside the page
       assert.deepEqual([...visited.said, ...offline.said], []);
       await Promise.all([visited.close(), offline.close()]);
     });

@@ -6,8 +6,7 @@ import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
 import { readFileSync } from 'node:fs';
-import { join } from 'node:path';
-import { browsers, calculates, open, url } from './browsers.mjs';
+import { browsers, calculates, open, url, withGame } from './browsers.mjs';
 
 const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 const spacing = [
@@ -73,13 +72,6 @@ async function luminances(png) {
   });
 }
 
-// The ROM view, a game open in it, laid out as the window is.
-const game = join(process.env.QUORVANE_NATIVE_BUILD, 'test-roms', 'game.nes');
-async function withGame(page) {
-  await page.click('#view-rom');
-  await (await page.$('#rom-file')).uploadFile(game);
-  await page.waitForFunction(() => document.getElementById('rom-info').children.length > 0);
-}
 for (const [name, { launch, schemes, largeText }] of Object.entries(browsers)) {
   describe(name, () => {
     let browser, large; // large: set to a minimum font size of 16 px
