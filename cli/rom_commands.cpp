@@ -26,14 +26,7 @@ std::string Fields(const rom::Header& h) {
         add("chrRamSize",
             std::to_string(h.chrRam) + ",\"chrNvramSize\":" + std::to_string(h.chrNvram));
         add("timing", JsonString(rom::TimingName(h.timing)));
-        std::string console = rom::ConsoleName(h.console);
-        if (h.console == 1) {
-            console += ", PPU " + rom::VsPpuName(h.vsPpu) + ", hardware " +
-                       rom::VsHardwareName(h.vsHardware);
-        } else if (h.console == 3) {
-            console += ": " + rom::ExtendedConsoleName(h.extendedConsole);
-        }
-        add("console", JsonString(console));
+        add("console", JsonString(rom::ConsoleText(h)));
         add("miscRoms", std::to_string(h.miscRoms));
         add("expansion", JsonString(rom::ExpansionName(h.expansion)));
     } else if (!h.dirty) {

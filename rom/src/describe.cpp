@@ -12,13 +12,7 @@ void Fields(const Header& h, std::vector<Line>& lines) {
         lines.push_back({"PRG-RAM", Ram(h.prgRam) + ", PRG-NVRAM " + Ram(h.prgNvram)});
         lines.push_back({"CHR-RAM", Ram(h.chrRam) + ", CHR-NVRAM " + Ram(h.chrNvram)});
         lines.push_back({"timing", TimingName(h.timing)});
-        std::string console = ConsoleName(h.console);
-        if (h.console == 1) {
-            console += ", PPU " + VsPpuName(h.vsPpu) + ", hardware " + VsHardwareName(h.vsHardware);
-        } else if (h.console == 3) {
-            console += ": " + ExtendedConsoleName(h.extendedConsole);
-        }
-        lines.push_back({"console", console});
+        lines.push_back({"console", ConsoleText(h)});
         lines.push_back({"misc ROMs", std::to_string(h.miscRoms)});
         lines.push_back({"expansion", ExpansionName(h.expansion)});
     } else if (!h.dirty) {

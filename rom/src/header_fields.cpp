@@ -26,6 +26,17 @@ std::string ConsoleName(unsigned console) {
     return Named(kNames, console);
 }
 
+std::string ConsoleText(const Header& header) {
+    std::string console = ConsoleName(header.console);
+    if (header.console == 1) {
+        console +=
+            ", PPU " + VsPpuName(header.vsPpu) + ", hardware " + VsHardwareName(header.vsHardware);
+    } else if (header.console == 3) {
+        console += ": " + ExtendedConsoleName(header.extendedConsole);
+    }
+    return console;
+}
+
 std::string VsPpuName(unsigned ppu) {
     static const char* const kNames[] = {"RP2C03B",     "RP2C03G",     "RP2C04-0001", "RP2C04-0002",
                                          "RP2C04-0003", "RP2C04-0004", "RC2C03B",     "RC2C03C",

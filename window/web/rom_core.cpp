@@ -28,6 +28,10 @@ std::string said;
 const PageHashes hashes;
 
 rom::Bytes& File(int slot) { return files.at(static_cast<std::size_t>(slot)); }
+std::vector<rom::ZipEntry>& Entries(int slot) { return zips.at(static_cast<std::size_t>(slot)); }
+const rom::ZipEntry& Entry(int slot, int index) {
+    return Entries(slot).at(static_cast<std::size_t>(index));
+}
 
 // Runs `work`, which says what it found; a throw says its error instead.
 // 0 for a refusal, and "out of memory" where memory ran out.
@@ -72,16 +76,16 @@ int quorvane_too_large() {
 // A zip: 2, its files' names said a line each. Any other file: 1.
 int quorvane_open(int slot) {
     return Said([slot] {
-        zips.at(static_cast<std::size_t>(slot)).clear();
+        Entries(slot).clear();
         if (!rom::IsZip(File(slot))) {
             return 1;
         }
-        zips.at(static_cast<std::size_t>(slot)) = rom::ReadZip(File(slot), rom::kLargestFile);
+        Entries(slot) = rom::ReadZip(File(slot), rom::kLargestFile);
         said.clear();
-        for (const rom::ZipEntry& entry : zips.at(static_cast<std::size_t>(slot))) {
+        for (const rom::ZipEntry& entry : Entries(slot)) {
             said += entry.name + '\n';
         }
-        if (zips.at(static_cast<std::size_t>(slot)).empty()) {
+        if (Entries(slot).empty()) {
             throw rom::ZipError("the zip holds no file");
         }
         return 2;
@@ -95,8 +99,7 @@ std::uint32_t packedAt = 0;
 std::uint32_t packedSize = 0;
 int quorvane_entry(int slot, int index) {
     return Said([slot, index] {
-        const rom::ZipEntry& entry =
-            zips.at(static_cast<std::size_t>(slot)).at(static_cast<std::size_t>(index));
+        const rom::ZipEntry& entry = Entry(slot, index);
         if (entry.deflated) {
             packedAt = static_cast<std::uint32_t>(entry.dataAt);
             packedSize = static_cast<std::uint32_t>(entry.packedSize);
@@ -113,7 +116,7 @@ int quorvane_entry(int slot, int index) {
 // game (or with `patch` its one patch) beside others; -1 where the user
 // must choose.
 int quorvane_choose(int slot, int patch) {
-    const std::vector<rom::ZipEntry>& entries = zips.at(static_cast<std::size_t>(slot));
+    const std::vector<rom::ZipEntry>& entries = Entries(slot);
     try {
         const rom::ZipEntry& entry =
             rom::ChooseEntry(entries, "", patch != 0 ? rom::Wanted::Patch : rom::Wanted::Game);
@@ -126,16 +129,14 @@ int quorvane_choose(int slot, int patch) {
 std::uint32_t quorvane_packed_at() { return packedAt; }
 std::uint32_t quorvane_packed_size() { return packedSize; }
 double quorvane_entry_size(int slot, int index) {
-    return static_cast<double>(
-        zips.at(static_cast<std::size_t>(slot)).at(static_cast<std::size_t>(index)).size);
+    return static_cast<double>(Entry(slot, index).size);
 }
 
 // The slot's bytes, inflated by the page, checked as the zip's file: 1, or
 // 0 where they are not its size and CRC-32.
 int quorvane_inflated(int slot, int index) {
     return Said([slot, index] {
-        rom::CheckEntry(zips.at(static_cast<std::size_t>(slot)).at(static_cast<std::size_t>(index)),
-                        File(slot), hashes);
+        rom::CheckEntry(Entry(slot, index), File(slot), hashes);
         return 1;
     });
 }

@@ -169,6 +169,7 @@ async function hashes(of) {
   const [crc, sha1] = (await call('hashes', of)).said.split('\n');
   return `CRC32 ${crc}\nSHA-1 ${sha1}`;
 }
+const sha1Of = async (of) => (await call('hashes', of)).said.split('\n')[1];
 function offer(link, bytes, name) {
   if (link.href.startsWith('blob:')) URL.revokeObjectURL(link.href);
   link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
@@ -213,7 +214,7 @@ async function apply() {
   }
   if (done === 0) throw new Refusal(`${patch}: ${note}`);
   // The open game is the one the patch wants: its SHA-1, for a patcher page.
-  if (!note && !across && !wanted.sha1) wanted.sha1 = (await hashes(slot.rom)).split('SHA-1 ')[1];
+  if (!note && !across && !wanted.sha1) wanted.sha1 = await sha1Of(slot.rom);
   const name = `${stem(opened.rom.name)} (${stem(patch)})${extension(opened.rom.name) || '.nes'}`;
   offer(control('download'), await take(slot.made), name);
   control('download-hashes').textContent = await hashes(slot.made);
@@ -229,7 +230,7 @@ async function makePatch() {
   // The patch made is the one open now: to apply, or to save in a page.
   await put(slot.patch, made);
   opened.patch = { file: new File([made], name), name, names: [] };
-  wanted.sha1 = (await hashes(slot.rom)).split('SHA-1 ')[1];
+  wanted.sha1 = await sha1Of(slot.rom);
   return `Made ${name}, ${made.length} bytes, ready to download.`;
 }
 

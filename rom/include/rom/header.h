@@ -88,6 +88,10 @@ std::string VsHardwareName(unsigned hardware);
 std::string ExtendedConsoleName(unsigned type);
 std::string ExpansionName(unsigned device);
 
+// A NES 2.0 header's console in words, a Vs. System's PPU and hardware or an
+// extended console's type with it: "Vs. System, PPU RP2C03B, hardware ...".
+std::string ConsoleText(const Header& header);
+
 // The 16 bytes of a header as emulators read a dirty one: bytes 7-15 zero,
 // the mapper's high nibble with them.
 Bytes CleanHeader(const std::uint8_t* first16);
