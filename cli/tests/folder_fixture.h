@@ -53,6 +53,7 @@ protected:
         Write(folder + "/game.nes", Read(roms + "/game.nes"));
         Write(folder + "/game.tbl", Read(roms + "/game.tbl"));
         Write(folder + "/trainer.nes", Read(roms + "/trainer.nes"));
+        Write(folder + "/two.zip", Read(roms + "/two.zip"));
         EXPECT_EQ(run({"dump", "game.nes", "--table", "game.tbl", "--pointers", "$20", "--count",
                        "3", "--type", "1", "--bank", "0", "-o", "game.txt"}),
                   kDone);
