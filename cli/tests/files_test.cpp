@@ -174,6 +174,7 @@ TEST_F(Files, ReplacesAllOrNothingAndKeepsWhatEachFileIs) {
     // A replaced file keeps its permission bits; a new one has 0666 less the umask.
     chmod((folder + "/out.nes").c_str(), 0600);
     ASSERT_EQ(run(insert), kDone) << err;
+    ASSERT_EQ(Folder(folder).count(".out.nes.quorvane-old-0"), 0U) << "what it replaced kept";
     struct stat status {};
     stat((folder + "/out.nes").c_str(), &status);
     EXPECT_EQ(status.st_mode & 07777U, 0600U);

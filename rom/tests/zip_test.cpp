@@ -90,8 +90,7 @@ TEST(Zip, FindsEachFilePastFoldersAndAComment) {
 // The only file, or the one named; the command line's tests name the
 // files of a zip that holds several.
 TEST(Zip, ChoosesTheOnlyFileOrTheOneNamed) {
-    const std::vector<rom::ZipEntry> one = rom::ReadZip(Zip({{"a.nes", kGame}}), 1024);
-    const std::vector<rom::ZipEntry> none;
+    const std::vector<rom::ZipEntry> one = rom::ReadZip(Zip({{"a.nes", kGame}}), 1024), none;
     EXPECT_EQ(rom::ChooseEntry(one, "").name, "a.nes");
     EXPECT_THROW((void)rom::ChooseEntry(none, ""), rom::ZipError) << "an empty zip";
 }
